@@ -1,0 +1,27 @@
+#include "shell/base/LogModel.h"
+
+#include "shell/base/Host.h"
+
+namespace plotane {
+
+void LogModel::CLEARLOG() {
+  lines_.assign(1, std::string());
+  current_ = 0;
+}
+
+void LogModel::ADDLOG(const std::string& text) {
+  lines_.push_back(text);
+  current_ = static_cast<int>(lines_.size()) - 1;
+}
+
+void LogModel::APPENDLOG(const std::string& text) {
+  if (current_ < 0 || current_ >= static_cast<int>(lines_.size())) {
+    ADDLOG(text);
+    return;
+  }
+  lines_[current_] += text;
+}
+
+void LogModel::SHOWLOG(Host& host) const { host.showLog(); }
+
+}  // namespace plotane
