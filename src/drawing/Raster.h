@@ -1,0 +1,77 @@
+#pragma once
+// The 300-dpi page raster and the 1-bit preview bitmaps. Both keep a set bit as black ink and
+// the leftmost pixel of a byte in its most significant bit.
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace plotane {
+
+inline constexpr int kRasterRows = 3000;
+inline constexpr int kRasterCols = 2400;
+inline constexpr int kRasterRowBytes = 300;
+
+// Set masks and their complements, indexed by pixel column mod 8.
+inline constexpr uint8_t kSetMask[8] = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
+inline constexpr uint8_t kClearMask[8] = {0x7F, 0xBF, 0xDF, 0xEF, 0xF7, 0xFB, 0xFD, 0xFE};
+
+// 3000 rows of 300 bytes reached through a row table; row 0 is the top of the portrait page.
+class DrawingImage {
+ public:
+  DrawingImage();
+  DrawingImage(const DrawingImage&) = delete;
+  DrawingImage& operator=(const DrawingImage&) = delete;
+
+  uint8_t* row(int r) { return rows_[r]; }
+  const uint8_t* row(int r) const { return rows_[r]; }
+  void clear();
+  bool pixel(int r, int c) const { return (rows_[r][c >> 3] & kSetMask[c & 7]) != 0; }
+  void setPixel(int r, int c, bool black) {
+    if (black)
+      rows_[r][c >> 3] |= kSetMask[c & 7];
+    else
+      rows_[r][c >> 3] &= kClearMask[c & 7];
+  }
+  // Number of black pixels (tests and diagnostics).
+  long countInk() const;
+
+ private:
+  std::vector<uint8_t> store_;
+  uint8_t* rows_[kRasterRows];
+};
+
+// A small monochrome bitmap: the preview (800 x 1000 or 1000 x 800) and the stretched preview of
+// old files.
+class MonoBitmap {
+ public:
+  MonoBitmap() = default;
+  MonoBitmap(int width, int height) { resize(width, height); }
+  void resize(int width, int height);
+  void clear() { std::fill(bits_.begin(), bits_.end(), uint8_t(0)); }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  int bytesPerRow() const { return bytesPerRow_; }
+  bool empty() const { return bits_.empty(); }
+  uint8_t* row(int r) { return bits_.data() + std::size_t(r) * bytesPerRow_; }
+  const uint8_t* row(int r) const { return bits_.data() + std::size_t(r) * bytesPerRow_; }
+  bool inside(int r, int c) const { return r >= 0 && r < height_ && c >= 0 && c < width_; }
+  bool pixel(int r, int c) const { return inside(r, c) && (row(r)[c >> 3] & kSetMask[c & 7]) != 0; }
+  // Out-of-range pixels are ignored.
+  void setPixel(int r, int c, bool black) {
+    if (!inside(r, c)) return;
+    if (black)
+      row(r)[c >> 3] |= kSetMask[c & 7];
+    else
+      row(r)[c >> 3] &= kClearMask[c & 7];
+  }
+  // A straight line of a 1- or 2-pixel pen between two pixel positions, clipped to the bitmap.
+  void drawLine(double x1, double y1, double x2, double y2, int penWidth, bool black);
+  long countInk() const;
+
+ private:
+  int width_ = 0, height_ = 0, bytesPerRow_ = 0;
+  std::vector<uint8_t> bits_;
+};
+
+}  // namespace plotane
