@@ -3,7 +3,9 @@
 // window request and clock reading of the model goes through a Host. The Qt windows, the batch
 // mode and the tests each provide one.
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace plotane {
 
@@ -14,6 +16,22 @@ enum class WorkWindow { Worksheet, GraphDefs, Drawing };
 // Packed file-date form of the system clock: no seconds.
 struct ClockStamp {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+};
+
+// Text in a platform font, measured and drawn black on a white square canvas (the drawing's
+// letter font codes).
+struct PlatformTextRequest {
+  std::string face;      // font face name; empty for the platform's default face
+  int style = 0;         // 0 regular, 1 italic, 2 bold, 3 bold italic
+  int emPixels = 0;      // em height on the canvas, in pixels
+  int canvasSize = 384;  // width and height of the canvas, in pixels
+  int baselineRow = 0;   // canvas row of the baseline; the text starts at column 0
+  std::string text;
+  bool render = true;  // false: measure only
+};
+struct PlatformTextResult {
+  int advance = 0;              // width of the text in canvas pixels
+  std::vector<uint8_t> pixels;  // canvasSize x canvasSize, row by row, 1 = black (when rendered)
 };
 
 class Host {
@@ -40,6 +58,8 @@ class Host {
   // The drawing model was discarded or re-created: a window showing it must follow.
   virtual void drawingReplaced() {}
   virtual ClockStamp now();
+  // Measures and, when asked, draws text in a platform font. False: no platform fonts here.
+  virtual bool platformText(const PlatformTextRequest&, PlatformTextResult&) { return false; }
 };
 
 // Keeps the busy cursor up for the life of a scope.
