@@ -1,1 +1,111 @@
-int main() { return 0; }
+// The plotane command: the desktop program, or with --batch a script run with no window.
+
+#include <QApplication>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "shell/AppContext.h"
+#include "shell/base/BatchHost.h"
+#include "shell/ui/Shell.h"
+
+namespace {
+
+const char kUsage[] =
+    "Usage: plotane [NAME [P2 ... P9]]\n"
+    "       plotane --batch NAME [P2 ... P9] [--print-to FILE] [--png FILE]\n"
+    "       plotane --help | --version\n"
+    "\n"
+    "Makes technical graphs and line drawings at printer resolution.\n"
+    "\n"
+    "  NAME            an EBT script (NAME.EBT) run at start-up; all parameters fill %1 to %9\n"
+    "  --batch         run the script with no window and exit: 0 when it ended normally,\n"
+    "                  1 when it stopped on an error, 2 for a usage error or unreadable script;\n"
+    "                  messages go to standard error, the log (SHOWLOG) to standard output\n"
+    "  --print-to FILE printing writes to FILE instead of a printer\n"
+    "  --png FILE      with --batch: the drawing is written as a 1-bit PNG when the script ends\n"
+    "  --help          show this text\n"
+    "  --version       show the version\n";
+
+struct Options {
+  bool batch = false;
+  std::string printTo;
+  std::string png;
+  std::vector<std::string> params;
+};
+
+// False on a usage error (message already printed).
+bool parse(int argc, char** argv, Options& o, bool& done) {
+  done = false;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    if (a == "--help") {
+      std::fputs(kUsage, stdout);
+      done = true;
+      return true;
+    }
+    if (a == "--version") {
+      std::printf("%s %s\n", plotane::productName().c_str(), plotane::productVersion().c_str());
+      done = true;
+      return true;
+    }
+    if (a == "--batch") {
+      o.batch = true;
+    } else if (a == "--print-to" || a == "--png") {
+      if (i + 1 >= argc) {
+        std::fprintf(stderr, "plotane: %s needs a file name\n", a.c_str());
+        return false;
+      }
+      (a == "--png" ? o.png : o.printTo) = argv[++i];
+    } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
+      std::fprintf(stderr, "plotane: unknown option %s\n%s", a.c_str(), kUsage);
+      return false;
+    } else {
+      o.params.push_back(a);
+    }
+  }
+  if (o.params.size() > 9) {
+    std::fprintf(stderr, "plotane: at most 9 parameters\n");
+    return false;
+  }
+  if (o.batch && o.params.empty()) {
+    std::fprintf(stderr, "plotane: --batch needs a script name\n%s", kUsage);
+    return false;
+  }
+  if (!o.png.empty() && !o.batch) {
+    std::fprintf(stderr, "plotane: --png goes with --batch\n");
+    return false;
+  }
+  return true;
+}
+
+int runBatch(int argc, char** argv, const Options& o) {
+  // Platform fonts and printing still need the toolkit, but no window is ever shown.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  plotane::BatchHost host;
+  plotane::AppContext ctx(host);
+  host.setLog(&ctx.log);
+  ctx.printToFile = o.printTo;
+  bool unreadable = false;
+  bool ok = ctx.RUNFROMCOMMANDLINE(o.params, &unreadable);
+  if (unreadable) return 2;
+  return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options o;
+  bool done = false;
+  if (!parse(argc, argv, o, done)) return 2;
+  if (done) return 0;
+  if (o.batch) return runBatch(argc, argv, o);
+
+  QApplication app(argc, argv);
+  plotane::Shell shell;
+  shell.context().printToFile = o.printTo;
+  shell.start(o.params);
+  return app.exec();
+}

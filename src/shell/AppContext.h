@@ -3,6 +3,7 @@
 // program is mutable global state and every test can start from a fresh context.
 
 #include <string>
+#include <vector>
 
 #include "shell/base/Host.h"
 #include "shell/base/LogModel.h"
@@ -22,11 +23,29 @@ class AppContext {
   // True while one script statement executes: windows skip their questions then.
   bool ScriptRunning = false;
 
+  // Set while the drawing window is closed: its drawing is discarded, and the next request for
+  // the drawing makes a new, blank one.
+  bool DrawingClosed = false;
+
+  // Where printing goes instead of a printer, when set (command line --print-to).
+  std::string printToFile;
+
   // Window selection: one work window maximised, the others normal. SHOWDRAWING re-creates a
   // discarded drawing first.
   void SHOWWORKSHEET();
   void SHOWGRAPHDEFS();
   void SHOWDRAWING();
+
+  // The drawing window was closed: discard the drawing.
+  void drawingWindowClosed();
+
+  // Runs the script named by the first parameter (without its extension) to its end, with the
+  // parameters as %1 to %9. False when the script could not be read or stopped on an error;
+  // `unreadable` tells the two apart.
+  bool RUNFROMCOMMANDLINE(const std::vector<std::string>& params, bool* unreadable = nullptr);
+
+  // The program ends: the attached data file is let go.
+  void closeProgram();
 };
 
 // Product name and version, as shown in the main window's caption and by --version.

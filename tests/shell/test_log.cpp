@@ -61,7 +61,8 @@ TEST(BatchHost, MessagesGoToStderrOneLineEachAndQuestionsTakeNoOrCancel) {
   LogModel log;
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
-  BatchHost host(log, out, err);
+  BatchHost host(out, err);
+  host.setLog(&log);
   host.message("two\nlines");
   EXPECT_EQ(host.ask("Sure?"), Answer::No);
   EXPECT_EQ(host.ask("Save?", true), Answer::Cancel);

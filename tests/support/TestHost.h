@@ -26,16 +26,15 @@ class TestHost : public Host {
 
   // Scripted replies, taken from the front.
   std::deque<Answer> answers;
-  std::deque<double> reals;         // askReal: a value answers OK; none left means Cancel
-  std::deque<std::string> names;    // askName: likewise
+  std::deque<double> reals;       // askReal: a value answers OK; none left means Cancel
+  std::deque<std::string> names;  // askName: likewise
   ClockStamp clock{1996, 5, 17, 14, 30};
 
   void message(const std::string& text, const std::string& caption = {}) override {
     messages.push_back(text);
     captions.push_back(caption);
   }
-  Answer ask(const std::string& text, bool withCancel = false,
-             const std::string& = {}) override {
+  Answer ask(const std::string& text, bool withCancel = false, const std::string& = {}) override {
     questions.push_back(text);
     if (answers.empty()) return withCancel ? Answer::Cancel : Answer::No;
     Answer a = answers.front();

@@ -33,7 +33,8 @@ bool BatchHost::askName(const std::string& prompt, std::string&) {
 }
 
 void BatchHost::showLog() {
-  for (const std::string& line : log_.lines()) std::fprintf(out_, "%s\n", line.c_str());
+  if (!log_) return;
+  for (const std::string& line : log_->lines()) std::fprintf(out_, "%s\n", line.c_str());
   std::fflush(out_);
 }
 

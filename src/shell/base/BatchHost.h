@@ -13,8 +13,9 @@ class LogModel;
 
 class BatchHost : public Host {
  public:
-  BatchHost(const LogModel& log, std::FILE* out = stdout, std::FILE* err = stderr)
-      : log_(log), out_(out), err_(err) {}
+  explicit BatchHost(std::FILE* out = stdout, std::FILE* err = stderr) : out_(out), err_(err) {}
+  // The log whose lines SHOWLOG prints (the context's, which exists only after the host).
+  void setLog(const LogModel* log) { log_ = log; }
 
   void message(const std::string& text, const std::string& caption = {}) override;
   Answer ask(const std::string& text, bool withCancel = false,
@@ -26,7 +27,7 @@ class BatchHost : public Host {
   void showLog() override;
 
  private:
-  const LogModel& log_;
+  const LogModel* log_ = nullptr;
   std::FILE* out_;
   std::FILE* err_;
 };

@@ -69,12 +69,20 @@ class ByteWriter {
   std::vector<uint8_t>& bytes() { return buf_; }
   const std::vector<uint8_t>& bytes() const { return buf_; }
   void u8(uint8_t v) { buf_.push_back(v); }
-  void u16(uint16_t v) { grow(2, [&](uint8_t* p) { putU16(p, v); }); }
+  void u16(uint16_t v) {
+    grow(2, [&](uint8_t* p) { putU16(p, v); });
+  }
   void i16(int16_t v) { u16(uint16_t(v)); }
-  void u32(uint32_t v) { grow(4, [&](uint8_t* p) { putU32(p, v); }); }
+  void u32(uint32_t v) {
+    grow(4, [&](uint8_t* p) { putU32(p, v); });
+  }
   void i32(int32_t v) { u32(uint32_t(v)); }
-  void f32(float v) { grow(4, [&](uint8_t* p) { putF32(p, v); }); }
-  void f64(double v) { grow(8, [&](uint8_t* p) { putF64(p, v); }); }
+  void f32(float v) {
+    grow(4, [&](uint8_t* p) { putF32(p, v); });
+  }
+  void f64(double v) {
+    grow(8, [&](uint8_t* p) { putF64(p, v); });
+  }
   void raw(const void* data, std::size_t n) {
     const uint8_t* b = static_cast<const uint8_t*>(data);
     buf_.insert(buf_.end(), b, b + n);

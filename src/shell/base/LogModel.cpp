@@ -1,5 +1,6 @@
 #include "shell/base/LogModel.h"
 
+#include "shell/base/Files.h"
 #include "shell/base/Host.h"
 
 namespace plotane {
@@ -23,5 +24,15 @@ void LogModel::APPENDLOG(const std::string& text) {
 }
 
 void LogModel::SHOWLOG(Host& host) const { host.showLog(); }
+
+bool LogModel::saveText(const std::string& fileName, std::string& error) const {
+  std::vector<uint8_t> bytes;
+  for (const std::string& line : lines_) {
+    bytes.insert(bytes.end(), line.begin(), line.end());
+    bytes.push_back('\r');
+    bytes.push_back('\n');
+  }
+  return writeWholeFile(fileName, bytes, error);
+}
 
 }  // namespace plotane

@@ -18,6 +18,8 @@ class LogModel {
   // Appends text to the end of the current line.
   void APPENDLOG(const std::string& text);
   void SHOWLOG(Host& host) const;
+  // Writes every line as one text line (CR LF ended) of the file; false with `error` on failure.
+  bool saveText(const std::string& fileName, std::string& error) const;
 
   const std::vector<std::string>& lines() const { return lines_; }
   int currentLine() const { return current_; }

@@ -31,8 +31,8 @@ const char* floatFaultText(FloatFaultKind kind);
 void reportFloatFault(Host& host, FloatFaultKind kind);
 
 // Checked arithmetic for code that must end with the platform's fault message.
-double fpDiv(double a, double b);   // zero divisor: DivideByZero; infinite result: Overflow
-double fpCheck(double v);           // NaN: Invalid; infinity: Overflow
+double fpDiv(double a, double b);  // zero divisor: DivideByZero; infinite result: Overflow
+double fpCheck(double v);          // NaN: Invalid; infinity: Overflow
 
 // Runs f; a FloatFault raised inside is reported and turns into false.
 template <class F>

@@ -1,0 +1,94 @@
+#include "shell/ui/QtHost.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+#include "shell/AppContext.h"
+
+namespace plotane {
+
+namespace {
+// Strings of the model are single bytes.
+QString q(const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
+
+QWidget* parentFor(QWidget* preferred) {
+  return preferred ? preferred : QApplication::activeWindow();
+}
+
+QString captionOr(const std::string& caption) {
+  return caption.empty() ? q(productName()) : q(caption);
+}
+}  // namespace
+
+void QtHost::message(const std::string& text, const std::string& caption) {
+  QMessageBox box(QMessageBox::NoIcon, captionOr(caption), q(text), QMessageBox::Ok,
+                  parentFor(dialogParent));
+  box.exec();
+}
+
+Answer QtHost::ask(const std::string& text, bool withCancel, const std::string& caption) {
+  QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+  if (withCancel) buttons |= QMessageBox::Cancel;
+  QMessageBox box(QMessageBox::Question, captionOr(caption), q(text), buttons,
+                  parentFor(dialogParent));
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    default:
+      return withCancel ? Answer::Cancel : Answer::No;
+  }
+}
+
+void QtHost::beep() { QApplication::beep(); }
+
+void QtHost::setBusy(bool on) {
+  if (on)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+bool QtHost::askReal(const std::string& prompt, double& value) {
+  // The prompt stays open until a number is given or the user cancels.
+  QString text = QString::number(value, 'g', 7);
+  for (;;) {
+    bool ok = false;
+    text = QInputDialog::getText(parentFor(dialogParent), captionOr({}), q(prompt),
+                                 QLineEdit::Normal, text, &ok);
+    if (!ok) return false;
+    bool isNumber = false;
+    double v = text.trimmed().toDouble(&isNumber);
+    if (isNumber) {
+      value = v;
+      return true;
+    }
+    beep();
+  }
+}
+
+bool QtHost::askName(const std::string& prompt, std::string& name) {
+  bool ok = false;
+  QString text = QInputDialog::getText(parentFor(dialogParent), captionOr({}), q(prompt),
+                                       QLineEdit::Normal, q(name), &ok);
+  if (!ok) return false;
+  QByteArray bytes = text.toLatin1();
+  name.assign(bytes.constData(), std::size_t(bytes.size()));
+  return true;
+}
+
+void QtHost::showLog() {
+  if (onShowLog) onShowLog();
+}
+
+void QtHost::showWindow(WorkWindow w) {
+  if (onShowWindow) onShowWindow(w);
+}
+
+void QtHost::drawingReplaced() {
+  if (onDrawingReplaced) onDrawingReplaced();
+}
+
+}  // namespace plotane

@@ -1,0 +1,34 @@
+#pragma once
+// The Host of the desktop program: Qt message boxes, questions, beep, busy cursor, prompts and
+// window requests.
+
+#include <functional>
+
+#include "shell/base/Host.h"
+
+class QWidget;
+
+namespace plotane {
+
+class QtHost : public Host {
+ public:
+  void message(const std::string& text, const std::string& caption = {}) override;
+  Answer ask(const std::string& text, bool withCancel = false,
+             const std::string& caption = {}) override;
+  void beep() override;
+  void setBusy(bool on) override;
+  bool askReal(const std::string& prompt, double& value) override;
+  bool askName(const std::string& prompt, std::string& name) override;
+  void showLog() override;
+  void showWindow(WorkWindow w) override;
+  void drawingReplaced() override;
+
+  // Set by the shell once its windows exist.
+  std::function<void()> onShowLog;
+  std::function<void(WorkWindow)> onShowWindow;
+  std::function<void()> onDrawingReplaced;
+  // Parent of the modal boxes (the active work window when null).
+  QWidget* dialogParent = nullptr;
+};
+
+}  // namespace plotane

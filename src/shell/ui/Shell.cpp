@@ -1,0 +1,76 @@
+#include "shell/ui/Shell.h"
+
+#include <QApplication>
+
+#include "drawing/ui/TDrFrm.h"
+#include "graph/ui/TGrFrm.h"
+#include "shell/ui/TForm1.h"
+#include "shell/ui/TLogFrm.h"
+#include "worksheet/ui/TWkFrm.h"
+
+namespace plotane {
+
+Shell::Shell() : ctx_(host_) {
+  // Windows in start-up order: main, worksheet, log, drawing, graph definitions.
+  main_ = std::make_unique<TForm1>(ctx_);
+  worksheet_ = std::make_unique<TWkFrm>(ctx_);
+  log_ = std::make_unique<TLogFrm>(ctx_);
+  ensureDrawingWindow();
+  graphDefs_ = std::make_unique<TGrFrm>(ctx_);
+
+  host_.onShowLog = [this] { log_->showLog(); };
+  host_.onShowWindow = [this](WorkWindow w) { show(w); };
+  main_->onCloseQuery = [this] { return closeQuery(); };
+  main_->onClose = [this] {
+    ctx_.closeProgram();
+    QApplication::quit();
+  };
+}
+
+Shell::~Shell() { delete drawing_.data(); }
+
+void Shell::start(const std::vector<std::string>& params) {
+  main_->show();
+  if (!params.empty()) ctx_.RUNFROMCOMMANDLINE(params);
+}
+
+TDrFrm* Shell::ensureDrawingWindow() {
+  if (!drawing_) {
+    drawing_ = new TDrFrm(ctx_);
+    drawing_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(drawing_, &TDrFrm::closed, this, [this] { ctx_.drawingWindowClosed(); });
+  }
+  return drawing_;
+}
+
+void Shell::show(WorkWindow w) {
+  TWorkFrm* target = nullptr;
+  switch (w) {
+    case WorkWindow::Worksheet:
+      target = worksheet_.get();
+      break;
+    case WorkWindow::GraphDefs:
+      target = graphDefs_.get();
+      break;
+    case WorkWindow::Drawing:
+      target = ensureDrawingWindow();
+      break;
+  }
+  TWorkFrm* all[3] = {worksheet_.get(), graphDefs_.get(), drawing_.data()};
+  for (TWorkFrm* other : all)
+    if (other && other != target && other->isVisible()) other->showNormal();
+  target->showMaximized();
+  target->raise();
+  target->activateWindow();
+  current_ = target;
+  host_.dialogParent = target;
+}
+
+bool Shell::closeQuery() {
+  // Worksheet, then drawing, then graph definitions; each may keep the program running.
+  if (!worksheet_->FormCloseQuery()) return false;
+  if (drawing_ && !drawing_->FormCloseQuery()) return false;
+  return graphDefs_->FormCloseQuery();
+}
+
+}  // namespace plotane

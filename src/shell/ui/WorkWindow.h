@@ -1,0 +1,31 @@
+#pragma once
+// Common ground of the three work windows (worksheet, graph definitions, drawing): shown one at a
+// time, maximised, each with a "Window(F6)" menu that leads to the others.
+
+#include <QMainWindow>
+
+#include "shell/base/Host.h"
+
+class QMenu;
+
+namespace plotane {
+
+class AppContext;
+
+class TWorkFrm : public QMainWindow {
+  Q_OBJECT
+ public:
+  TWorkFrm(AppContext& ctx, const QString& caption, QWidget* parent = nullptr);
+
+  // Asked when the program closes; a window with unsaved work asks its own question.
+  virtual bool FormCloseQuery() { return true; }
+
+ protected:
+  // Adds the window menu with two items; `f6Item` (0 or 1) carries the F6 shortcut.
+  QMenu* addWindowMenu(const QString& title, const QString& item0, WorkWindow target0,
+                       const QString& item1, WorkWindow target1, int f6Item);
+
+  AppContext& ctx_;
+};
+
+}  // namespace plotane

@@ -1,0 +1,14 @@
+#pragma once
+// The worksheet window.
+
+#include "shell/ui/WorkWindow.h"
+
+namespace plotane {
+
+class TWkFrm : public TWorkFrm {
+  Q_OBJECT
+ public:
+  explicit TWkFrm(AppContext& ctx, QWidget* parent = nullptr);
+};
+
+}  // namespace plotane
