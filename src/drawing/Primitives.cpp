@@ -1,0 +1,324 @@
+// Everything drawn from straight segments on top of DrawLine: dashed and intermittent lines,
+// rectangles, arrowheads, circles and arcs, nodes, and the twelve point symbols.
+
+#include <cmath>
+#include <numbers>
+
+#include "drawing/Drawing.h"
+
+namespace plotane {
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+// Bounds the work one call can cause, whatever numbers a script passes.
+constexpr long kMaxPieces = 100001;
+
+}  // namespace
+
+void Drawing::DrawSegment(const PagePoint& p1, const PagePoint& p2) {
+  DrawLine(state.PenDraw, p1.X, p1.Y, p2.X, p2.Y, state.LineWidth);
+}
+
+void Drawing::DrawDashed(const PagePoint& p1, const PagePoint& p2, float dashLength) {
+  const double len = std::hypot(p2.X - p1.X, p2.Y - p1.Y);
+  double pieces = dashLength > 0 ? std::trunc(len / double(dashLength)) * 2 + 1 : 3;
+  if (!(pieces >= 3)) pieces = 3;
+  if (pieces > kMaxPieces) pieces = kMaxPieces;
+  const long k = long(pieces);
+  const double dx = (p2.X - p1.X) / double(k), dy = (p2.Y - p1.Y) / double(k);
+  for (long i = 0; i < k; i += 2) {
+    PagePoint a, b;
+    SetPointPage(a, p1.X + dx * double(i), p1.Y + dy * double(i));
+    if (i + 1 == k)
+      b = p2;
+    else
+      SetPointPage(b, p1.X + dx * double(i + 1), p1.Y + dy * double(i + 1));
+    DrawSegment(a, b);
+  }
+}
+
+void Drawing::DrawIntermittent(const PagePoint& p1, const PagePoint& p2, float unitLength,
+                               float longFactor) {
+  const double len = std::hypot(p2.X - p1.X, p2.Y - p1.Y);
+  if (len == 0 || !std::isfinite(len)) return;
+  double unit = unitLength, lf = longFactor;
+  if (!(unit > 0) || !(lf >= 0)) {
+    DrawSegment(p1, p2);
+    return;
+  }
+  double periods = std::trunc((len - lf * unit) / ((lf + 3) * unit));
+  if (!(periods >= 1)) {
+    unit = len / (2 * lf + 3);
+    periods = 1;
+  }
+  if (periods > kMaxPieces) periods = kMaxPieces;
+  const double ex = (p2.X - p1.X) / len, ey = (p2.Y - p1.Y) / len;
+  PagePoint cur = p1;
+  auto advance = [&](double dist, bool ink) {
+    PagePoint next = cur;
+    MovePointPage(next, ex * dist, ey * dist);
+    if (ink) DrawSegment(cur, next);
+    cur = next;
+  };
+  for (long i = 0; i < long(periods); ++i) {
+    advance(lf * unit, true);
+    advance(unit, false);
+    advance(unit, true);
+    advance(unit, false);
+  }
+  DrawSegment(cur, p2);
+}
+
+void Drawing::DrawRectangle() {
+  const PageXY a = state.A, b = state.B;
+  const bool pen = state.PenDraw;
+  const double w = state.LineWidth;
+  DrawLine(pen, a.X, a.Y, b.X, a.Y, w);
+  DrawLine(pen, a.X, a.Y, a.X, b.Y, w);
+  DrawLine(pen, a.X, b.Y, b.X, b.Y, w);
+  DrawLine(pen, b.X, a.Y, b.X, b.Y, w);
+}
+
+void Drawing::DrawLineCommand() {
+  DrawLine(state.PenDraw, state.A.X, state.A.Y, state.B.X, state.B.Y, state.LineWidth);
+}
+
+void Drawing::DrawDashedCommand() {
+  DrawDashed(pointAt(state.A), pointAt(state.B), DashTable[state.LineCode]);
+}
+
+void Drawing::DrawIntermittentCommand() {
+  DrawIntermittent(pointAt(state.A), pointAt(state.B), DashTable[state.LineCode] * 0.5f, 4.0f);
+}
+
+double Drawing::AngleAToB() const {
+  const double dX = state.A.X - state.B.X, dY = state.A.Y - state.B.Y;
+  double angle;
+  if (dX == 0)
+    angle = dY < 0 ? -kPi / 2 : kPi / 2;
+  else
+    angle = std::atan(dY / dX) + (dX < 0 ? kPi : 0.0);
+  return angle <= kPi ? angle + kPi : angle - kPi;
+}
+
+void Drawing::DrawArrowhead() {
+  const double theta = AngleAToB();
+  const double L = 0.5 * state.ArrowSize;
+  const double savedAngle = state.TextAngle;
+  SetTextAngle(theta * 180 / kPi);
+  const double c = state.TextCos, s = state.TextSin;
+  auto at = [&](double a, double b) {
+    PagePoint p;
+    SetPointPage(p, state.A.X + a * c - b * s, state.A.Y + a * s + b * c);
+    return p;
+  };
+  PagePoint t = at(0, 0), q1 = at(4 * L, L), q2 = at(4 * L, -L);
+  const PagePoint q3 = at(3.75 * L, 0);
+  DrawSegment(t, q1);
+  DrawSegment(t, q2);
+  DrawSegment(q3, q1);
+  DrawSegment(q3, q2);
+  // Fill: the tip and both barbs walk toward the notch, the two sides drawn at each step.
+  const float k = float((0.003 + state.LineWidth) / L);
+  if (k > 0 && std::isfinite(k)) {
+    const double tX = k * (q3.X - t.X), tY = k * (q3.Y - t.Y);
+    const double a1X = k * (q3.X - q1.X), a1Y = k * (q3.Y - q1.Y);
+    const double a2X = k * (q3.X - q2.X), a2Y = k * (q3.Y - q2.Y);
+    for (int guard = 0; guard < 10000; ++guard) {
+      const double prevX = t.X - q3.X, prevY = t.Y - q3.Y;
+      MovePointPage(t, tX, tY);
+      MovePointPage(q1, a1X, a1Y);
+      MovePointPage(q2, a2X, a2Y);
+      DrawSegment(t, q1);
+      DrawSegment(t, q2);
+      if ((t.X - q3.X) * prevX + (t.Y - q3.Y) * prevY <= 0) break;
+    }
+  }
+  SetTextAngle(savedAngle);
+  EndDrawingCommand();
+}
+
+// About 100 sqrt(r) segments, an even number.
+static long circleSegments(double r) {
+  if (!(r > 0) || !std::isfinite(r)) return 0;
+  double m = std::nearbyint(100 * std::sqrt(r));
+  if (m > kMaxPieces) m = kMaxPieces;
+  return long(m) & ~1L;
+}
+
+void Drawing::DrawCircle(const PagePoint& centre, double r) {
+  const long m = circleSegments(r);
+  if (m == 0) return;
+  const double step = 2 * kPi / double(m);
+  double angle = 0, px = centre.X + r, py = centre.Y;
+  for (long i = 0; i < m; ++i) {
+    angle += step;
+    const double nx = centre.X + r * std::cos(angle), ny = centre.Y + r * std::sin(angle);
+    DrawLine(state.PenDraw, px, py, nx, ny, state.LineWidth);
+    px = nx;
+    py = ny;
+  }
+}
+
+void Drawing::DrawArc(const PagePoint& centre, double r, double startAngle, double endAngle) {
+  const long m = circleSegments(r);
+  if (m == 0) return;
+  const double step = 2 * kPi / double(m);
+  if (startAngle > endAngle) startAngle -= 2 * kPi;
+  double angle = startAngle;
+  double px = centre.X + r * std::cos(angle), py = centre.Y + r * std::sin(angle);
+  for (long i = 0; i < m; ++i) {
+    angle += step;
+    const bool last = angle > endAngle;
+    if (last) angle = endAngle;
+    const double nx = centre.X + r * std::cos(angle), ny = centre.Y + r * std::sin(angle);
+    DrawLine(state.PenDraw, px, py, nx, ny, state.LineWidth);
+    px = nx;
+    py = ny;
+    if (last) break;
+  }
+}
+
+void Drawing::BeginCircleArc() {
+  arcCentre_ = pointAt(state.A);
+  arcRadius_ = std::hypot(state.B.X - state.A.X, state.B.Y - state.A.Y);
+  arcStart_ = AngleAToB();
+}
+
+void Drawing::FinishCircleArc() {
+  const double end = AngleAToB();
+  if (end == arcStart_)
+    DrawCircle(arcCentre_, arcRadius_);
+  else
+    DrawArc(arcCentre_, arcRadius_, arcStart_, end);
+  EndDrawingCommand();
+}
+
+void Drawing::FillCircle(const PagePoint& centre, double r) {
+  const double saved = state.LineWidth;
+  state.LineWidth = LineWidthTable[1];
+  DrawCircle(centre, r);
+  r -= 0.003;
+  if (r >= 0.001) {
+    DrawCircle(centre, r);
+    r -= 0.003;
+    if (r >= 0.001) {
+      state.LineWidth = LineWidthTable[2];
+      DrawCircle(centre, r);
+      for (r -= 0.008; r >= 0.003; r -= 0.008) DrawCircle(centre, r);
+    }
+  }
+  state.LineWidth = saved;
+}
+
+void Drawing::DrawNode() {
+  FillCircle(pointAt(state.A), 0.35 * state.ArrowSize);
+  EndDrawingCommand();
+}
+
+// Shapes by their codes: 0 plus, 1 X, 2 horizontal bar, 3 vertical bar, 4/8 circle,
+// 5/9 diamond, 6/10 square, 7/11 triangle.
+void Drawing::drawSymbolOutline(int shape, double X, double Y, double r) {
+  const bool pen = state.PenDraw;
+  const double w = state.LineWidth;
+  switch (shape >= 8 ? shape - 4 : shape) {
+    case 0:
+      DrawLine(pen, X - r, Y, X + r, Y, w);
+      DrawLine(pen, X, Y - r, X, Y + r, w);
+      break;
+    case 1: {
+      const double d = 0.7071067812 * r;
+      DrawLine(pen, X - d, Y - d, X + d, Y + d, w);
+      DrawLine(pen, X - d, Y + d, X + d, Y - d, w);
+      break;
+    }
+    case 2:
+      DrawLine(pen, X - r, Y, X + r, Y, w);
+      break;
+    case 3:
+      DrawLine(pen, X, Y - r, X, Y + r, w);
+      break;
+    case 4: {
+      PagePoint c;
+      SetPointPage(c, X, Y);
+      DrawCircle(c, r);
+      break;
+    }
+    case 5: {
+      const double d = 1.414213562 * r;
+      DrawLine(pen, X - d, Y, X, Y + d, w);
+      DrawLine(pen, X, Y + d, X + d, Y, w);
+      DrawLine(pen, X - d, Y, X, Y - d, w);
+      DrawLine(pen, X, Y - d, X + d, Y, w);
+      break;
+    }
+    case 6:
+      DrawLine(pen, X - r, Y + r, X + r, Y + r, w);
+      DrawLine(pen, X - r, Y + r, X - r, Y - r, w);
+      DrawLine(pen, X - r, Y - r, X + r, Y - r, w);
+      DrawLine(pen, X + r, Y - r, X + r, Y + r, w);
+      break;
+    case 7: {
+      const double d = 0.5773502692 * r;
+      DrawLine(pen, X - r, Y - d, X + r, Y - d, w);
+      DrawLine(pen, X - r, Y - d, X, Y + 2 * d, w);
+      DrawLine(pen, X + r, Y - d, X, Y + 2 * d, w);
+      break;
+    }
+  }
+}
+
+// Solid diamond, square or triangle: nested outlines in the thin width.
+void Drawing::fillShape(int shape, double X, double Y, double r) {
+  if (shape >= 8) shape -= 4;
+  if (shape == 4) {
+    PagePoint c;
+    SetPointPage(c, X, Y);
+    FillCircle(c, r);
+    return;
+  }
+  const double saved = state.LineWidth;
+  state.LineWidth = LineWidthTable[1];
+  const double step = shape == 5 ? 0.003 : 0.004;
+  drawSymbolOutline(shape, X, Y, r);
+  for (r -= step; r >= 0.001; r -= step) drawSymbolOutline(shape, X, Y, r);
+  state.LineWidth = saved;
+}
+
+void Drawing::DrawPointSymbol(const PagePoint& p, int shape, int sizeCode) {
+  if (shape < 0 || shape > 11) return;
+  const PointSizeEntry& e = pointSizeEntry(sizeCode);
+  const double savedWidth = state.LineWidth;
+  const bool savedPen = state.PenDraw;
+  state.LineWidth = LineWidthTable[e.widthIndex];
+  SetPreviewPenWidth(e.previewPen);
+  const double r = e.halfSize;
+  // Circles and triangles are drawn a little larger so that all shapes look the same size.
+  const double scale = shape % 4 == 0 ? 1.08 : shape % 4 == 3 ? 1.25 : 1.0;
+  if (shape <= 3) {
+    drawSymbolOutline(shape, p.X, p.Y, r);
+  } else if (shape <= 7) {
+    // Unfilled symbols knock out what lies under them before their outline is drawn.
+    state.PenDraw = false;
+    fillShape(shape, p.X, p.Y, scale * r);
+    state.PenDraw = savedPen;
+    drawSymbolOutline(shape, p.X, p.Y, scale * r);
+  } else {
+    fillShape(shape, p.X, p.Y, scale * r);
+  }
+  state.LineWidth = savedWidth;
+  state.PenDraw = savedPen;
+  RestorePreviewPen();
+}
+
+void Drawing::DrawPointSymbolAtA(int shape) {
+  DrawPointSymbol(pointAt(state.A), shape, state.PointSizeCode);
+}
+
+void Drawing::DrawDot(const PagePoint& p) {
+  const double w = state.LineWidth;
+  DrawLine(state.PenDraw, p.X, p.Y - 0.1 * w, p.X, p.Y + 0.1 * w, 1.3 * w);
+}
+
+}  // namespace plotane
