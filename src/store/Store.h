@@ -129,8 +129,17 @@ class Store {
 
  private:
   friend class Series;
-  friend class StoreWalker;
   struct IoFault {};
+
+  // One entry a walk offers to its operation, with its absolute path (".NAME" per level).
+  struct WalkHit {
+    const DsDirEntry& entry;
+    int depth;
+    std::string path;
+    std::string parentPath;
+    DsDirEntry parent;
+  };
+  using WalkOp = std::function<void(const WalkHit& hit, bool& stop)>;
 
   void unlink(Series& s);
   void freeSeries(Series& s);
@@ -143,13 +152,17 @@ class Store {
   void writeRecord(uint16_t n, const uint8_t* rec);
   void writeHeader();
   uint16_t allocate();
-  void ioFail(const std::string& what);
+  [[noreturn]] void ioFail(const std::string& what);
   void setNextFree(uint16_t n);
   void closeFile();
   bool storeGuard();
-  template <class F>
-  void guardIo(F&& f);
-  // How many records the file may hold without a chain revisiting one: the walk bound.
+  bool checkAppend(uint32_t needed);
+  // Runs f; an IoFault inside ends it with StoreError set.
+  void guardIo(const std::function<void()>& f);
+  // Walks a DSDir chain; f(record number, record bytes) returns false to stop.
+  void forEachDirRecord(uint16_t first, const std::function<bool(uint16_t, const uint8_t*)>& f);
+  void readEntry(const uint8_t* rec, int slot, DsDirEntry& e);
+  // How many records a chain may pass before it must be looping.
   uint32_t recordLimit() const { return fileRecords_ > 0 ? fileRecords_ : 1; }
 
   bool splitPath(const std::string& path, DsDirEntry& parent, std::string& parentPath,
@@ -160,6 +173,13 @@ class Store {
   void readSeriesInto(Series& s, uint16_t r, const std::string& path);
   bool freeSlot(const DsDirEntry& parent, const std::string& name, uint8_t kind);
   bool dirIsEmpty(uint16_t record);
+  // The entry a path without wildcards names (record 0xFFFF when none) and its absolute path.
+  DsDirEntry findEntry(const std::string& path, std::string& foundPath);
+  // The tree walk: false when the store guard or the pattern refused it.
+  bool storeWalk(const std::string& pattern, bool singleEntry, const WalkOp& op,
+                 bool offerEveryDir = false);
+  bool findPath(uint16_t record, uint8_t kind, std::string& path);
+  void treeLines(std::vector<std::string>& out);
 
   Series* head_ = nullptr;
   Series* tail_ = nullptr;
