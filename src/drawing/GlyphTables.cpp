@@ -5,6 +5,7 @@
 
 #include "drawing/GlyphTables.h"
 
+// clang-format off
 namespace plotane::glyphs {
 
 using namespace std::literals;
@@ -221,7 +222,7 @@ const std::string_view kSpecialGlyphs[26] = {
     "      "sv,  // A
     "      "sv,  // B
     "      "sv,  // C
-    "A`]`]`O<O<A`E]Y]"sv,  // D
+    "A`]`]`O<O<A`"sv,  // D
     "      "sv,  // E
     "bJ`F`F]E]EZEZEWFWFOQOQLRLRIRIRFQFQDMDMDJDJFFFFIEIELELEQHQHWQWQZRZR]R]R`Q`QbMbMbJ"sv,  // F
     "      "sv,  // G
@@ -279,3 +280,4 @@ const std::string_view kAccentHighGlyphs[9] = {
 };
 
 }  // namespace plotane::glyphs
+// clang-format on

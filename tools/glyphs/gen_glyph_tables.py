@@ -195,7 +195,7 @@ SHARED_HAND["}"] = mirror(SHARED_HAND["{"])
 
 # Special symbols after Ctrl-A, by upper-case key.
 SPECIAL = {
-    "D": [[(0, 36), (28, 36), (14, 0), (0, 36)], [(4, 33), (24, 33)]],
+    "D": [[(0, 36), (28, 36), (14, 0), (0, 36)]],
     "R": [[(0, 18), (4, 22), (12, 0), (24, 44), (52, 44)]],
     "S": [[(44, 46), (44, 54), (0, 54), (24, 18), (0, -18), (44, -18), (44, -10)]],
     "T": [[(0, 26), (6, 32), (20, -36), (40, 90), (72, 90)]],
@@ -299,7 +299,7 @@ def main():
     w("// Letter, digit and punctuation shapes derive from the Hershey fonts; see\n")
     w("// docs/HERSHEY-ACKNOWLEDGEMENT.txt.\n")
     w("// Each glyph is a list of segments x1 y1 x2 y2, one byte each: x = code - 65, y = code - 60.\n\n")
-    w('#include "drawing/GlyphTables.h"\n\nnamespace plotane::glyphs {\n\nusing namespace std::literals;\n\n')
+    w('#include "drawing/GlyphTables.h"\n\n// clang-format off\nnamespace plotane::glyphs {\n\nusing namespace std::literals;\n\n')
 
     def table(name, entries, labels):
         w("const std::string_view %s[%d] = {\n" % (name, len(entries)))
@@ -309,7 +309,7 @@ def main():
 
     for name, (entries, labels) in tables.items():
         table(name, entries, labels)
-    w("}  // namespace plotane::glyphs\n")
+    w("}  // namespace plotane::glyphs\n// clang-format on\n")
 
 
 if __name__ == "__main__":
