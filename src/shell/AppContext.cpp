@@ -9,7 +9,7 @@
 
 namespace plotane {
 
-AppContext::AppContext(Host& h) : host(h) {}
+AppContext::AppContext(Host& h) : host(h), store(h, log) {}
 
 void AppContext::SHOWWORKSHEET() { host.showWindow(WorkWindow::Worksheet); }
 
@@ -38,7 +38,7 @@ bool AppContext::RUNFROMCOMMANDLINE(const std::vector<std::string>& params, bool
   return false;
 }
 
-void AppContext::closeProgram() {}
+void AppContext::closeProgram() { store.DETACHDSF(); }
 
 std::string productName() { return "Plotane"; }
 std::string productVersion() { return PLOTANE_VERSION; }

@@ -7,6 +7,7 @@
 
 #include "shell/base/Host.h"
 #include "shell/base/LogModel.h"
+#include "store/Store.h"
 
 namespace plotane {
 
@@ -19,6 +20,7 @@ class AppContext {
 
   Host& host;
   LogModel log;
+  Store store;
 
   // True while one script statement executes: windows skip their questions then.
   bool ScriptRunning = false;

@@ -1,0 +1,58 @@
+// The application context: a fresh one per test, store first, and the end of the program.
+#include <gtest/gtest.h>
+
+#include "TempDir.h"
+#include "TestHost.h"
+#include "shell/AppContext.h"
+
+namespace plotane {
+namespace {
+
+TEST(AppContext, StartsWithNoDataFileTheRootDsDirAndTheDefaultRange) {
+  test::TestHost host;
+  AppContext ctx(host);
+  EXPECT_FALSE(ctx.store.attached());
+  EXPECT_EQ(ctx.store.CurrentPath(), "");
+  EXPECT_EQ(ctx.store.UseLow, 0);
+  EXPECT_EQ(ctx.store.UseHigh, 800);
+  EXPECT_EQ(ctx.store.loadedHead(), nullptr);
+  EXPECT_FALSE(ctx.store.StoreError);
+  EXPECT_FALSE(ctx.DrawingClosed);
+}
+
+TEST(AppContext, ClosingTheProgramDetachesTheDataFile) {
+  test::TestHost host;
+  test::TempDir dir;
+  AppContext ctx(host);
+  ctx.store.CREATEDSF(dir.file("A.DSF"));
+  ASSERT_TRUE(ctx.store.attached());
+  ctx.closeProgram();
+  EXPECT_FALSE(ctx.store.attached());
+}
+
+TEST(AppContext, WindowSelectionRecreatesAClosedDrawing) {
+  test::TestHost host;
+  AppContext ctx(host);
+  ctx.SHOWWORKSHEET();
+  ctx.drawingWindowClosed();
+  EXPECT_TRUE(ctx.DrawingClosed);
+  ctx.SHOWDRAWING();
+  EXPECT_FALSE(ctx.DrawingClosed);
+  EXPECT_EQ(host.drawingReplacements, 1);
+  ASSERT_EQ(host.windowsShown.size(), 2u);
+  EXPECT_EQ(host.windowsShown[0], WorkWindow::Worksheet);
+  EXPECT_EQ(host.windowsShown[1], WorkWindow::Drawing);
+}
+
+TEST(AppContext, ACommandLineScriptThatCannotBeReadIsReported) {
+  test::TestHost host;
+  AppContext ctx(host);
+  bool unreadable = false;
+  EXPECT_FALSE(ctx.RUNFROMCOMMANDLINE({"/no/such/dir/NOSCRIPT"}, &unreadable));
+  EXPECT_TRUE(unreadable);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].find("NOSCRIPT.EBT"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace plotane
