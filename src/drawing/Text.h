@@ -60,7 +60,7 @@ class TextEngine {
   explicit TextEngine(Drawing& drawing);
 
   // The letter font slots that codes 101..122 refer to (the graph definitions keep them).
-  void setLetterFonts(const LetterFontSlots& slots) { slots_ = slots; }
+  void setLetterFonts(const LetterFontSlots& fonts) { slots_ = fonts; }
   const LetterFontSlots& letterFonts() const { return slots_; }
 
   // Selects a font code; codes without a table entry are ignored.

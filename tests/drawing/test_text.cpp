@@ -80,9 +80,9 @@ TEST_F(TextTest, FontCodeTable) {
   EXPECT_EQ(d.state.FontCode, 9);
   t.SetFontCode(50);  // no table entry: ignored
   EXPECT_EQ(d.state.FontCode, 9);
-  LetterFontSlots slots;
-  slots[2] = {"Serif", 20, 2};
-  t.setLetterFonts(slots);
+  LetterFontSlots fonts;
+  fonts[2] = {"Serif", 20, 2};
+  t.setLetterFonts(fonts);
   t.SetFontCode(103);
   EXPECT_TRUE(t.platformFont());
   EXPECT_DOUBLE_EQ(d.state.CharSize, 0.009 * 20);
