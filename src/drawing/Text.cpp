@@ -25,17 +25,23 @@ TextEngine::TextEngine(Drawing& drawing) : d_(drawing) {
 }
 
 void TextEngine::SetFontCode(int code) {
+  if (!IsStrokeFontCode(code) && !IsPlatformFontCode(code)) return;
+  // A script level open during text entry ends here, so its saved size cannot overwrite the new
+  // font's size later.
+  if (scripted_) LeaveScriptLevel();
   if (IsStrokeFontCode(code)) {
     const StrokeFontEntry& e = StrokeFontTable[code + 2];
     platform_ = false;
     d_.SetFontState(code, e.charSize, LineWidthTable[e.widthIndex], e.previewPen);
-  } else if (IsPlatformFontCode(code)) {
+  } else {
     const LetterFontSlot& slot = slots_[code - kFirstPlatformFontCode];
     platform_ = true;
     d_.SetFontState(code, 0.009 * slot.size, LineWidthTable[2], 1);
-  } else {
-    return;
   }
+  // Text typed from here on takes the new size.
+  glyphUnit_ = d_.state.CharSize / 36;
+  advance_ = d_.state.CharSize;
+  halfHeight_ = d_.state.CharSize * 0.5;
   d_.repaint();
   d_.cursorsChanged();
 }

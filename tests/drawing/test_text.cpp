@@ -80,6 +80,12 @@ TEST_F(TextTest, FontCodeTable) {
   EXPECT_EQ(d.state.FontCode, 9);
   t.SetFontCode(50);  // no table entry: ignored
   EXPECT_EQ(d.state.FontCode, 9);
+  // Changing the font inside a script level closes the level; the new size stays.
+  t.DrawStrokeChar(textcmd::Subscript);
+  t.SetFontCode(5);
+  EXPECT_FALSE(t.scripted());
+  t.DrawStrokeChar(textcmd::Normal);
+  EXPECT_DOUBLE_EQ(d.state.CharSize, 0.125);
   LetterFontSlots fonts;
   fonts[2] = {"Serif", 20, 2};
   t.setLetterFonts(fonts);
