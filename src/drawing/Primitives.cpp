@@ -119,8 +119,10 @@ void Drawing::DrawArrowhead() {
   DrawSegment(t, q2);
   DrawSegment(q3, q1);
   DrawSegment(q3, q2);
-  // Fill: the tip and both barbs walk toward the notch, the two sides drawn at each step.
-  const float k = float((0.003 + state.LineWidth) / L);
+  // Fill: the tip and both barbs walk toward the notch, the two sides drawn again at each step,
+  // until the tip has passed the notch. Half the nominal step keeps successive strokes
+  // overlapping, so the head comes out solid at every width.
+  const float k = float((0.003 + state.LineWidth) / L) * 0.5f;
   if (k > 0 && std::isfinite(k)) {
     const double tX = k * (q3.X - t.X), tY = k * (q3.Y - t.Y);
     const double a1X = k * (q3.X - q1.X), a1Y = k * (q3.Y - q1.Y);
@@ -130,9 +132,9 @@ void Drawing::DrawArrowhead() {
       MovePointPage(t, tX, tY);
       MovePointPage(q1, a1X, a1Y);
       MovePointPage(q2, a2X, a2Y);
+      if ((t.X - q3.X) * prevX + (t.Y - q3.Y) * prevY <= 0) break;
       DrawSegment(t, q1);
       DrawSegment(t, q2);
-      if ((t.X - q3.X) * prevX + (t.Y - q3.Y) * prevY <= 0) break;
     }
   }
   SetTextAngle(savedAngle);
@@ -198,17 +200,23 @@ void Drawing::FinishCircleArc() {
 void Drawing::FillCircle(const PagePoint& centre, double r) {
   const double saved = state.LineWidth;
   state.LineWidth = LineWidthTable[1];
+  double last = r;
   DrawCircle(centre, r);
   r -= 0.003;
   if (r >= 0.001) {
-    DrawCircle(centre, r);
+    DrawCircle(centre, last = r);
     r -= 0.003;
     if (r >= 0.001) {
       state.LineWidth = LineWidthTable[2];
-      DrawCircle(centre, r);
-      for (r -= 0.008; r >= 0.003; r -= 0.008) DrawCircle(centre, r);
+      DrawCircle(centre, last = r);
+      for (r -= 0.008; r >= 0.003; r -= 0.008) DrawCircle(centre, last = r);
     }
   }
+  // The rings stop short of the centre; close the hole the innermost ring leaves.
+  const double hole = last - 0.5 * state.LineWidth;
+  if (hole > 0)
+    DrawLine(state.PenDraw, centre.X, centre.Y - hole, centre.X, centre.Y + hole,
+             2 * hole + LineWidthTable[1]);
   state.LineWidth = saved;
 }
 
