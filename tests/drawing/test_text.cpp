@@ -38,18 +38,23 @@ struct Box {
   long ink = 0;
 };
 
-// Bounding box of the ink in a column range of the raster.
+// Bounding box of the ink in a column range of the raster (whole white bytes are skipped).
 Box inkBox(const Drawing& d, int colLo = 0, int colHi = kRasterCols - 1) {
   Box b;
-  for (int r = 0; r < kRasterRows; ++r)
-    for (int c = colLo; c <= colHi; ++c)
-      if (d.image().pixel(r, c)) {
-        b.top = std::min(b.top, r);
-        b.bottom = std::max(b.bottom, r);
-        b.left = std::min(b.left, c);
-        b.right = std::max(b.right, c);
-        ++b.ink;
-      }
+  for (int r = 0; r < kRasterRows; ++r) {
+    const uint8_t* row = d.image().row(r);
+    for (int byte = colLo / 8; byte <= colHi / 8; ++byte) {
+      if (!row[byte]) continue;
+      for (int c = std::max(colLo, byte * 8); c <= std::min(colHi, byte * 8 + 7); ++c)
+        if (d.image().pixel(r, c)) {
+          b.top = std::min(b.top, r);
+          b.bottom = std::max(b.bottom, r);
+          b.left = std::min(b.left, c);
+          b.right = std::max(b.right, c);
+          ++b.ink;
+        }
+    }
+  }
   return b;
 }
 
@@ -370,4 +375,41 @@ TEST_F(TextTest, PlatformWidthAndMissingPlatformFonts) {
   t2.DrawTextString(p, "abc");
   EXPECT_EQ(d2.image().countInk(), 0);
   EXPECT_NEAR(t2.TextWidth("abc"), 3 * 0.108, 1e-12);
+}
+
+TEST_F(TextTest, AnyBytesAtAnyAngleAndPageEdgeStayInsideTheRaster) {
+  // Every byte value after every command character, at page corners, turned and in landscape:
+  // the glyphs are clipped to the raster and the text state stays consistent.
+  std::string all;
+  for (int c = 0; c < 256; ++c) {
+    for (unsigned char cmd : {textcmd::Special, textcmd::Tall, textcmd::Accent, textcmd::Subscript,
+                              textcmd::Superscript, textcmd::Normal}) {
+      all += char(cmd);
+      all += char(c);
+    }
+  }
+  for (bool landscape : {false, true}) {
+    if (landscape) d.SetLandscape();
+    for (double angle : {90.0, 200.0}) {
+      d.SetTextAngle(angle);
+      for (int code : {-2, 9, 101}) {
+        t.SetFontCode(code);
+        for (PageXY at : {PageXY{0, 0}, PageXY{7.99, 9.99}}) {
+          // Platform glyphs are costly to fake: one string of printable ones covers clipping.
+          const std::string platformLine = "W\004g\016" + std::string(80, 'M');
+          const bool platform = code == 101;
+          for (std::size_t i = 0; i < (platform ? 1 : all.size()); i += kMaxTextLength) {
+            PagePoint p;
+            d.SetPointPage(p, at.X, at.Y);
+            t.DrawTextString(p, platform ? std::string_view(platformLine)
+                                         : std::string_view(all).substr(i, kMaxTextLength));
+            ASSERT_FALSE(t.scripted());
+            ASSERT_EQ(t.pending(), TextEngine::Pending::None);
+            ASSERT_TRUE(std::isfinite(p.X) && std::isfinite(p.Y));
+          }
+        }
+      }
+    }
+  }
+  EXPECT_GT(d.image().countInk(), 0);
 }
