@@ -75,6 +75,7 @@ RegStatus REGFIT(std::span<const float> y, std::span<const std::span<const float
 
   fit = RegFit{};
   fit.n = n;
+  fit.m = m;
 
   long double ysum = 0.0L;
   for (float v : y) ysum += v;

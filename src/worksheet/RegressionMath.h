@@ -34,6 +34,7 @@ struct RegFit {
   std::vector<float> yhat;  // predicted values, one per observation
   std::vector<float> pse;   // prediction standard errors, one per observation
   int n = 0;                // number of observations
+  int m = 0;                // number of regressors (p + 1)
 };
 
 enum class RegStatus { Ok, Singular };

@@ -9,9 +9,6 @@
 
 namespace plotane {
 
-// The integer right-aligned in w characters (wider when it needs more).
-std::string RegStr(long v, int w);
-
 // A line of 66 dashes.
 std::string RegDashes();
 
@@ -38,12 +35,5 @@ struct RegReportHead {
 // The report's lines, which follow the log's leading empty line.
 std::vector<std::string> RegReportLines(const RegReportHead& head, const RegResults& res,
                                         const std::vector<RegVarText>& vars);
-
-// Private copies of the worksheet's number formatters, to be replaced by the worksheet's own
-// once they exist (same widths and forms).
-namespace regfmt {
-std::string FormatSci(int w, double x);
-std::string FormatReal(int w, int spec, double x);
-}  // namespace regfmt
 
 }  // namespace plotane

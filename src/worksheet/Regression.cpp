@@ -1,0 +1,346 @@
+#include "worksheet/Regression.h"
+
+#include <cfloat>
+#include <cmath>
+#include <span>
+
+#include "shell/base/Host.h"
+#include "shell/base/LogModel.h"
+#include "shell/base/Messages.h"
+#include "worksheet/Worksheet.h"
+
+namespace plotane {
+
+namespace {
+
+constexpr int kLastRegressor = kMaxRegressors - 1;
+constexpr long kHighestIndex = INT16_MAX;
+constexpr long kLowestIndex = INT16_MIN;
+
+}  // namespace
+
+Regression::Regression(Worksheet& ws) : ws_(ws) {
+  ws_.setRequestStep(kDependentCode, [this](Worksheet& w) { DefineDependent(w.C1); });
+  ws_.setRequestStep(kIndependentCode, [this](Worksheet& w) { DefineIndependent(w.C1); });
+  ws_.setRequestStep(kSavePredictedCode, [this](Worksheet& w) { SavePredicted(w.C1); });
+  ws_.setRequestStep(kSaveRangeCode, [this](Worksheet& w) { SaveRange(w.C1); });
+  ws_.setRequestStep(kSaveCoefficientsCode, [this](Worksheet& w) { SaveCoefficients(w.C1); });
+  ws_.setRequestStep(kSaveMatrixCode, [this](Worksheet& w) { SaveMatrix(w.C1); });
+}
+
+// ---- Menu commands ----
+
+void Regression::StartDependent() {
+  ws_.AskColumn("Select Dependent variable column:", kDependentCode);
+}
+
+void Regression::StartIndependent() {
+  ws_.AskColumn("Select Independent variable column:", kIndependentCode);
+}
+
+void Regression::RemoveIndependent() {
+  double v = 1.0;
+  if (!ws_.host.askReal("Enter variable number to remove:", v)) return;
+  if (!std::isfinite(v) || std::fabs(v) > 1.0E6) return;  // no such variable
+  RemoveVariable(long(std::nearbyint(v)));
+}
+
+void Regression::ToggleConstant() {
+  if (spec.constant) {
+    spec.constant = false;
+    removeSlot(0);
+  } else if (spec.p >= kLastRegressor) {
+    ws_.store.STOREMSG(kTooMany);
+    return;
+  } else {
+    spec.constant = true;
+    for (int j = spec.p; j >= 0; --j) spec.reg[j + 1] = spec.reg[j];
+    spec.reg[0] = RegEntry{};
+    ++spec.p;
+  }
+  ShowVDefs();
+}
+
+void Regression::CalculateCommand() {
+  ws_.CommitCurrentCell();
+  Calculate();
+}
+
+void Regression::StartSave(int code) {
+  if (!calculated_) {
+    ws_.host.message(kNotCalculated);
+    return;
+  }
+  switch (code) {
+    case kSavePredictedCode:
+      ws_.AskColumn("Column to save predicted values:", code);
+      break;
+    case kSaveRangeCode:
+      ws_.AskColumn("1st of 2 columns to save predicted range:", code);
+      break;
+    case kSaveCoefficientsCode:
+      ws_.AskColumn("Column to save estimated coefficients:", code);
+      break;
+    case kSaveMatrixCode:
+      ws_.AskColumn("1st column of correlation matrix:", code);
+      break;
+    default:
+      break;
+  }
+}
+
+// ---- Listings ----
+
+void Regression::recheck(RegEntry& e) {
+  e.defined = ws_.inUse(e.column);
+  e.covers = false;
+  if (e.defined) {
+    const Series& s = ws_.column(e.column);
+    e.covers = s.hasData() && ws_.UseLow() >= s.lowest() && ws_.UseHigh() <= s.highestIndex();
+  }
+}
+
+std::string Regression::columnText(const RegEntry& e) const {
+  return e.defined ? ColumnLetters(e.column) + " : " : "** : ";
+}
+
+std::string Regression::nameText(const RegEntry& e) const {
+  if (e.covers) return ws_.columnName(e.column);
+  if (e.defined) return "   ** index error **";
+  return " ";
+}
+
+void Regression::ShowVDefs() {
+  recheck(spec.dependent);
+  for (RegEntry& e : spec.reg) recheck(e);
+
+  std::vector<RegVarText> vars;
+  for (int j = 0; j <= spec.p; ++j) {
+    const RegEntry& e = spec.reg[j];
+    vars.push_back({spec.constant && j == 0, columnText(e), nameText(e)});
+  }
+  auto lines =
+      RegVarListLines(columnText(spec.dependent), nameText(spec.dependent), spec.constant, vars);
+  LogModel& log = ws_.log;
+  log.CLEARLOG();
+  log.APPENDLOG(lines.front());
+  for (std::size_t i = 1; i < lines.size(); ++i) log.ADDLOG(lines[i]);
+  log.SHOWLOG(ws_.host);
+}
+
+// ---- Definitions ----
+
+void Regression::DefineDependent(int column) {
+  RegEntry e{int16_t(column), false, false};
+  recheck(e);
+  if (!e.defined) {
+    ws_.store.STOREMSG(kNoSeries);
+    return;
+  }
+  if (!e.covers) {
+    ws_.store.STOREMSG(kIndexError);
+    return;
+  }
+  spec.dependent = e;
+  ShowVDefs();
+}
+
+void Regression::DefineIndependent(int column) {
+  if (spec.p >= kLastRegressor) {
+    ws_.store.STOREMSG(kTooMany);
+    return;
+  }
+  RegEntry e{int16_t(column), false, false};
+  recheck(e);
+  if (!e.defined) {
+    ws_.store.STOREMSG(kNoSeries);
+    return;
+  }
+  if (!e.covers) {
+    ws_.store.STOREMSG(kIndexError);
+    return;
+  }
+  bool duplicate = column == spec.dependent.column;
+  for (int j = spec.constant ? 1 : 0; j <= spec.p; ++j)
+    if (spec.reg[j].column == column) duplicate = true;
+  if (duplicate) {
+    ws_.store.STOREMSG(kDuplicate);
+    return;
+  }
+  ++spec.p;
+  spec.reg[spec.p] = e;
+  ShowVDefs();
+}
+
+void Regression::removeSlot(int k) {
+  for (int j = k; j < spec.p; ++j) spec.reg[j] = spec.reg[j + 1];
+  if (spec.p >= 0) spec.reg[spec.p] = RegEntry{};
+  --spec.p;
+}
+
+void Regression::RemoveVariable(long k) {
+  if (k < 0 || k > spec.p) return;
+  if (spec.constant && k == 0) {
+    // Variable 0 is the constant term: removing it turns the constant off (nothing to do when
+    // it is the only regressor).
+    if (spec.p == 0) return;
+    spec.constant = false;
+  }
+  removeSlot(int(k));
+  ShowVDefs();
+}
+
+// ---- Calculate ----
+
+bool Regression::complete() const {
+  auto ok = [](const RegEntry& e) { return e.defined && e.covers; };
+  if (!ok(spec.dependent)) return false;
+  for (int j = 0; j <= spec.p; ++j)
+    if (!(spec.constant && j == 0) && !ok(spec.reg[j])) return false;
+  return true;
+}
+
+void Regression::failed() { ws_.store.StoreError = true; }
+
+bool Regression::Calculate() {
+  Store& store = ws_.store;
+  const int useLow = ws_.UseLow(), useHigh = ws_.UseHigh();
+  const int n = useHigh - useLow + 1;
+  ShowVDefs();
+  store.StoreError = false;
+  if (!complete()) {
+    store.STOREMSG(kErrorInProblem);
+    failed();
+    return false;
+  }
+
+  BusyCursor busy(ws_.host);
+  const int m = spec.p + 1;
+  const std::size_t count = n > 0 ? std::size_t(n) : 0;
+  std::vector<float> y(count);
+  std::vector<std::vector<float>> x(static_cast<std::size_t>(m), std::vector<float>(count));
+  Series& dep = ws_.column(spec.dependent.column);
+  for (std::size_t i = 0; i < count; ++i) y[i] = store.GETVAL(dep, useLow + int(i));
+  for (int j = 0; j < m; ++j) {
+    if (spec.constant && j == 0) {
+      std::fill(x[0].begin(), x[0].end(), 1.0f);
+      continue;
+    }
+    Series& s = ws_.column(spec.reg[j].column);
+    for (std::size_t i = 0; i < count; ++i) x[j][i] = store.GETVAL(s, useLow + int(i));
+  }
+  store.StoreError = false;
+
+  std::vector<std::span<const float>> xs(x.begin(), x.end());
+  RegFit fit;
+  RegStatus status = RegStatus::Ok;
+  if (!guardFloat(ws_.host, [&] { status = REGFIT(y, xs, fit); })) {
+    failed();
+    return false;
+  }
+  if (status == RegStatus::Singular) {
+    ws_.host.message(" ZERO DET");
+    store.STOREMSG("ZERO DET");
+    failed();
+    return false;
+  }
+
+  RegReportHead head{ColumnLetters(spec.dependent.column),
+                     ws_.columnName(spec.dependent.column),
+                     n,
+                     useLow,
+                     useHigh,
+                     spec.constant};
+  std::vector<RegVarText> vars;
+  for (int j = 0; j < m; ++j) {
+    bool isConstant = spec.constant && j == 0;
+    int c = spec.reg[j].column;
+    vars.push_back(
+        {isConstant, isConstant ? "" : ColumnLetters(c), isConstant ? "" : ws_.columnName(c)});
+  }
+  auto lines = RegReportLines(head, fit.res, vars);
+  LogModel& log = ws_.log;
+  log.CLEARLOG();
+  for (const auto& line : lines) log.ADDLOG(line);
+  log.SHOWLOG(ws_.host);
+
+  fit_ = std::move(fit);
+  calculated_ = true;
+  return true;
+}
+
+// ---- Saves ----
+
+void Regression::renew(int column, const std::string& name) {
+  ws_.ClearColumn(column);
+  ws_.RenewColumn(column, name);
+}
+
+void Regression::put(int column, long index, double value) {
+  if (index < kLowestIndex || index > kHighestIndex) return;
+  // A value beyond the single range cannot be stored: the platform's overflow.
+  if (std::fabs(fpCheck(value)) > double(FLT_MAX)) throw FloatFault{FloatFaultKind::Overflow};
+  ws_.store.PUTVAL(ws_.column(column), int(index), value);
+}
+
+void Regression::SavePredicted(int column) {
+  if (!calculated_ || !Worksheet::validColumn(column)) return;
+  renew(column, "Predicted");
+  guardFloat(ws_.host, [&] {
+    const long low = ws_.UseLow();
+    for (int i = 0; i < fit_.n; ++i) put(column, low + i, fit_.yhat[i]);
+  });
+  ws_.ShowColumn(column);
+}
+
+void Regression::SaveRange(int column) {
+  if (!calculated_ || !Worksheet::validColumn(column)) return;
+  if (column + 1 > MaxColumn) {
+    ws_.store.STOREMSG(kPastLastColumn);
+    failed();
+    return;
+  }
+  renew(column, "PredLower");
+  renew(column + 1, "PredUpper");
+  guardFloat(ws_.host, [&] {
+    const long low = ws_.UseLow();
+    for (int i = 0; i < fit_.n; ++i) {
+      put(column, low + i, double(fit_.yhat[i]) - fit_.pse[i]);
+      put(column + 1, low + i, double(fit_.yhat[i]) + fit_.pse[i]);
+    }
+  });
+  ws_.ShowColumn(column);
+  ws_.ShowColumn(column + 1);
+}
+
+void Regression::SaveCoefficients(int column) {
+  if (!calculated_ || !Worksheet::validColumn(column)) return;
+  renew(column, "BCoeff");
+  guardFloat(ws_.host, [&] {
+    for (int j = 0; j < fit_.m; ++j) put(column, j, fit_.res.b[j]);
+  });
+  ws_.ShowColumn(column);
+}
+
+void Regression::SaveMatrix(int column) {
+  if (!calculated_ || !Worksheet::validColumn(column)) return;
+  const int m = fit_.m;
+  if (column + m > MaxColumn) {
+    ws_.store.STOREMSG(kPastLastColumn);
+    failed();
+    return;
+  }
+  renew(column, "S2");
+  bool ok = guardFloat(ws_.host, [&] { put(column, 0, fit_.s2); });
+  ws_.ShowColumn(column);
+  for (int j = 0; ok && j < m; ++j) {
+    const int c = column + 1 + j;
+    renew(c, "CC" + std::to_string(j));
+    ok = guardFloat(ws_.host, [&] {
+      for (int k = 0; k < m; ++k) put(c, k, fit_.res.C[std::size_t(k * kMaxRegressors + j)]);
+    });
+    ws_.ShowColumn(c);
+  }
+}
+
+}  // namespace plotane
