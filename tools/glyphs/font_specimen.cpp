@@ -1,7 +1,8 @@
 // Renders the stroke-font specimen: every glyph of every set at font codes -2, 3 and 9, turned
 // text at 30 and 90 degrees, scripts and accents. Writes two 300-dpi pages as PBM files, which
 // ImageMagick joins into docs/font-specimen.png:
-//   convert specimen1.pbm specimen2.pbm -append -monochrome docs/font-specimen.png
+//   convert specimen1.pbm specimen2.pbm specimen3.pbm -append +repage -monochrome
+//       docs/font-specimen.png
 //
 // Build against the drawing library of a build directory, e.g.
 //   g++ -std=c++20 -O2 -Isrc tools/glyphs/font_specimen.cpp build-fonts/src/libplotane_drawing.a
@@ -41,19 +42,25 @@ bool writePbm(const Drawing& d, const char* path) {
 
 // Lines showing every glyph at the engine's current font code, from y downward. Each list is
 // broken into lines between its groups.
-double allGlyphs(Drawing& d, TextEngine& t, double y, double lineStep) {
+// Lines follow the text angle; each next line lies lineStep below the previous one, square to
+// the text direction. Returns the origin of the line after the last.
+PageXY allGlyphs(Drawing& d, TextEngine& t, PageXY at, double lineStep, double lineLength) {
   using Groups = std::vector<std::string>;
-  const std::size_t perLine = std::min(kMaxTextLength, std::size_t(7.6 / d.state.CharSize));
+  const std::size_t perLine = std::min(kMaxTextLength, std::size_t(lineLength / d.state.CharSize));
   auto put = [&](const Groups& groups, double before = 0) {
-    y -= before;
+    auto down = [&](double step) {
+      at.X += step * d.state.TextSin;
+      at.Y -= step * d.state.TextCos;
+    };
+    down(before);
     std::string line;
     auto flush = [&] {
       if (line.empty()) return;
       PagePoint p;
-      d.SetPointPage(p, 0.2, y);
+      d.SetPointPage(p, at.X, at.Y);
       t.DrawTextString(p, line);
       line.clear();
-      y -= lineStep;
+      down(lineStep);
     };
     for (const std::string& g : groups) {
       if (line.size() + g.size() > perLine) flush();
@@ -92,7 +99,7 @@ double allGlyphs(Drawing& d, TextEngine& t, double y, double lineStep) {
   put(tall, lineStep);
   put(accents, lineStep * 0.6);
   put(scripts);
-  return y;
+  return at;
 }
 
 }  // namespace
@@ -100,36 +107,39 @@ double allGlyphs(Drawing& d, TextEngine& t, double y, double lineStep) {
 int main(int argc, char** argv) {
   const char* out1 = argc > 1 ? argv[1] : "specimen1.pbm";
   const char* out2 = argc > 2 ? argv[2] : "specimen2.pbm";
+  const char* out3 = argc > 3 ? argv[3] : "specimen3.pbm";
   QuietHost host;
   {
+    // Codes -2 and 3 straight, with a rule on the baseline.
     Drawing d(host);
     TextEngine t(d);
-    double y = 9.7;
     t.SetFontCode(-2);
-    y = allGlyphs(d, t, y, 0.16);
-    y -= 0.2;
+    PageXY at = allGlyphs(d, t, {0.2, 9.7}, 0.16, 7.6);
     t.SetFontCode(3);
-    y = allGlyphs(d, t, y, 0.25);
-    // Turned text at code 3, and a baseline rule under straight text.
+    at = allGlyphs(d, t, {0.2, at.Y - 0.2}, 0.25, 7.6);
     PagePoint p;
-    d.SetTextAngle(30);
-    d.SetPointPage(p, 0.3, y - 1.2);
-    t.DrawTextString(p, "30 deg: Sample x\0042\016 \007abg\022 O\020E \001S");
-    d.SetTextAngle(90);
-    d.SetPointPage(p, 7.6, y - 2.6);
-    t.DrawTextString(p, "90 deg: Sample y\0252\016 \002(ab\002)");
-    d.SetTextAngle(0);
-    d.SetPointPage(p, 0.3, y - 2.8);
-    t.DrawTextString(p, "Baseline: Hxg0Ajpy_");
-    d.DrawLine(true, 0.3, y - 2.8, 2.3, y - 2.8, LineWidthTable[0]);
+    d.SetPointPage(p, 0.2, at.Y - 0.3);
+    t.DrawTextString(p, "Baseline: Hxg0Ajpy_ \001S \002( \020. \007abg\022 \025x \016\004y");
+    d.DrawLine(true, 0.2, at.Y - 0.3, 6.0, at.Y - 0.3, LineWidthTable[0]);
     if (!writePbm(d, out1)) return 1;
   }
   {
     Drawing d(host);
     TextEngine t(d);
     t.SetFontCode(9);
-    allGlyphs(d, t, 9.5, 0.55);
+    allGlyphs(d, t, {0.2, 9.5}, 0.55, 7.6);
     if (!writePbm(d, out2)) return 1;
+  }
+  {
+    // Code 3 turned by 30 degrees (upper left) and by 90 degrees (lower right).
+    Drawing d(host);
+    TextEngine t(d);
+    t.SetFontCode(3);
+    d.SetTextAngle(30);
+    allGlyphs(d, t, {0.2, 8.0}, 0.26, 3.6);
+    d.SetTextAngle(90);
+    allGlyphs(d, t, {4.2, 0.3}, 0.22, 5.2);
+    if (!writePbm(d, out3)) return 1;
   }
   return 0;
 }
