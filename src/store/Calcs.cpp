@@ -382,7 +382,9 @@ void Store::MODIFYBIN(char op, Series& target, Series& operand) {
 namespace {
 std::string indexName(int n) {
   std::string digits = std::to_string(n < 0 ? -n : n);
-  return (n < 0 ? "M" : "P") + digits.substr(0, 6);
+  std::string r(n < 0 ? "M" : "P");
+  r.append(digits, 0, 6);
+  return r;
 }
 }  // namespace
 

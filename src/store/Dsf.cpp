@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "shell/base/Bytes.h"
@@ -43,6 +44,9 @@ void Store::closeFile() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   fileRecords_ = 0;
+  image_.clear();
+  image_.shrink_to_fit();
+  dirty_.clear();
 }
 
 void Store::ioFail(const std::string& what) {
@@ -54,17 +58,43 @@ void Store::ioFail(const std::string& what) {
 void Store::readRecord(uint16_t n, uint8_t* rec) {
   if (fd_ < 0) ioFail("no file open");
   if (n >= fileRecords_) ioFail("record " + std::to_string(n) + " lies beyond the end of the file");
-  ssize_t got = ::pread(fd_, rec, kRecordSize, off_t(n) * kRecordSize);
-  if (got != kRecordSize) ioFail("cannot read record " + std::to_string(n));
+  std::memcpy(rec, image_.data() + std::size_t(n) * kRecordSize, kRecordSize);
 }
 
 void Store::writeRecord(uint16_t n, const uint8_t* rec) {
   if (fd_ < 0) ioFail("no file open");
   // Records are only appended: a write past the end would leave a hole of unknown records.
   if (n > fileRecords_) ioFail("record " + std::to_string(n) + " lies beyond the end of the file");
-  ssize_t put = ::pwrite(fd_, rec, kRecordSize, off_t(n) * kRecordSize);
-  if (put != kRecordSize) ioFail("cannot write record " + std::to_string(n));
-  if (n == fileRecords_) ++fileRecords_;
+  if (n == fileRecords_) {
+    ++fileRecords_;
+    image_.resize(std::size_t(fileRecords_) * kRecordSize);
+  }
+  std::memcpy(image_.data() + std::size_t(n) * kRecordSize, rec, kRecordSize);
+  dirty_.push_back(n);
+}
+
+void Store::flush() {
+  if (dirty_.empty() || fd_ < 0) return;
+  std::sort(dirty_.begin(), dirty_.end());
+  dirty_.erase(std::unique(dirty_.begin(), dirty_.end()), dirty_.end());
+  std::vector<uint16_t> pending;
+  pending.swap(dirty_);
+  for (std::size_t i = 0; i < pending.size();) {
+    std::size_t j = i + 1;
+    while (j < pending.size() && pending[j] == pending[j - 1] + 1) ++j;
+    std::size_t first = pending[i];
+    std::size_t bytes = (j - i) * kRecordSize;
+    const uint8_t* p = image_.data() + first * kRecordSize;
+    off_t at = off_t(first) * kRecordSize;
+    while (bytes > 0) {
+      ssize_t put = ::pwrite(fd_, p, bytes, at);
+      if (put <= 0) ioFail("cannot write record " + std::to_string(at / kRecordSize));
+      p += put;
+      at += put;
+      bytes -= std::size_t(put);
+    }
+    i = j;
+  }
 }
 
 void Store::writeHeader() { writeRecord(0, header_.data()); }
@@ -117,6 +147,12 @@ bool Store::checkAppend(uint32_t needed) {
 void Store::guardIo(const std::function<void()>& f) {
   try {
     f();
+  } catch (const IoFault&) {
+    StoreError = true;
+  }
+  // What the operation wrote reaches the file even when it was abandoned half-way.
+  try {
+    flush();
   } catch (const IoFault&) {
     StoreError = true;
   }
@@ -191,9 +227,22 @@ void Store::ATTACHDSF(const std::string& fileName) {
     return;
   }
   struct stat st {};
-  uint8_t head[kRecordSize];
-  if (::fstat(fd, &st) != 0 || st.st_size < kRecordSize ||
-      ::pread(fd, head, kRecordSize, 0) != kRecordSize) {
+  std::vector<uint8_t> image;
+  bool ok = ::fstat(fd, &st) == 0 && st.st_size >= kRecordSize;
+  if (ok) {
+    // At most 0x10000 records are addressable; anything beyond is never read.
+    std::size_t records = std::size_t(std::min<off_t>(st.st_size / kRecordSize, 0x10000));
+    image.resize(records * kRecordSize);
+    std::size_t done = 0;
+    while (ok && done < image.size()) {
+      ssize_t got = ::pread(fd, image.data() + done, image.size() - done, off_t(done));
+      if (got <= 0)
+        ok = false;
+      else
+        done += std::size_t(got);
+    }
+  }
+  if (!ok) {
     ::close(fd);
     StoreError = true;
     IOFAIL(host, name, "cannot read the DSF header");
@@ -201,8 +250,9 @@ void Store::ATTACHDSF(const std::string& fileName) {
   }
   closeFile();
   fd_ = fd;
-  fileRecords_ = uint32_t(std::min<off_t>(st.st_size / kRecordSize, 0x10000));
-  std::memcpy(header_.data(), head, kRecordSize);
+  fileRecords_ = uint32_t(image.size() / kRecordSize);
+  image_ = std::move(image);
+  std::memcpy(header_.data(), image_.data(), kRecordSize);
   dsfName_ = name;
   resetCurrentDsDir();
   StoreError = false;

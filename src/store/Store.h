@@ -151,6 +151,7 @@ class Store {
   void readRecord(uint16_t n, uint8_t* rec);
   void writeRecord(uint16_t n, const uint8_t* rec);
   void writeHeader();
+  void flush();
   uint16_t allocate();
   [[noreturn]] void ioFail(const std::string& what);
   void setNextFree(uint16_t n);
@@ -187,6 +188,10 @@ class Store {
 
   int fd_ = -1;
   uint32_t fileRecords_ = 0;
+  // The attached file's records, read once at attach: reads are served from here and writes go
+  // here first, then to the file in runs of consecutive records at the end of each operation.
+  std::vector<uint8_t> image_;
+  std::vector<uint16_t> dirty_;
   std::string dsfName_;
   std::array<uint8_t, kRecordSize> header_{};
   std::string currentPath_;
