@@ -322,7 +322,11 @@ double TextEngine::TextWidth(std::string_view s) {
   return double(s.size()) * cs;
 }
 
-double TextEngine::TextWidthInChars(std::string_view s) { return TextWidth(s) / d_.state.CharSize; }
+double TextEngine::TextWidthInChars(std::string_view s) {
+  // A letter font slot of size 0 gives a zero character size: no cells to count.
+  const double cs = d_.state.CharSize;
+  return cs > 0 ? TextWidth(s) / cs : 0.0;
+}
 
 void TextEngine::followWithACursor() {
   const double c = d_.state.TextCos, s = d_.state.TextSin;

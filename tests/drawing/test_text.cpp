@@ -375,6 +375,15 @@ TEST_F(TextTest, PlatformWidthAndMissingPlatformFonts) {
   t2.DrawTextString(p, "abc");
   EXPECT_EQ(d2.image().countInk(), 0);
   EXPECT_NEAR(t2.TextWidth("abc"), 3 * 0.108, 1e-12);
+  // A slot of size 0 (as a damaged definition may hold) draws nothing and measures nothing.
+  LetterFontSlots fonts;
+  fonts[4].size = 0;
+  t.setLetterFonts(fonts);
+  t.SetFontCode(105);
+  d.SetPointPage(p, 1.0, 5.0);
+  t.DrawTextString(p, "abc");
+  EXPECT_EQ(d.image().countInk(), 0);
+  EXPECT_EQ(t.TextWidthInChars("abc"), 0.0);
 }
 
 TEST_F(TextTest, AnyBytesAtAnyAngleAndPageEdgeStayInsideTheRaster) {
