@@ -270,6 +270,10 @@ def build():
             shared.append(encode(FIXED[ch]))
         elif ch in SHARED_HAND:
             shared.append(encode(SHARED_HAND[ch]))
+        elif ch == "@":
+            # Drop the second, thickening strokes of the inner "a".
+            at = get(roman, ch)
+            shared.append(encode(convert([at[0], at[2]], "upper")))
         else:
             shared.append(encode(convert(get(roman, ch), "upper")))
 
