@@ -152,6 +152,18 @@ TEST_F(RegressionTest, ListingAndTheConstantsOrder) {
   ASSERT_EQ(reg.spec.p, 1);
   EXPECT_EQ(reg.spec.reg[1].column, 2);
 
+  // Removing variable 0 with the constant on takes the constant away, keeping the columns.
+  reg.DefineIndependent(1);
+  ASSERT_EQ(reg.spec.p, 2);
+  reg.RemoveVariable(0);
+  EXPECT_FALSE(reg.spec.constant);
+  ASSERT_EQ(reg.spec.p, 1);
+  EXPECT_EQ(reg.spec.reg[0].column, 2);
+  EXPECT_EQ(reg.spec.reg[1].column, 1);
+  EXPECT_EQ(lines()[5], " 0=C  :    XB");
+  reg.RemoveVariable(1);
+  reg.ToggleConstant();
+
   // A column that stops short later is listed as an index error and stops Calculate.
   host.answers = {Answer::Yes};
   ASSERT_TRUE(store.DELETEENDVALUE(ws.column(2), 3));
@@ -277,6 +289,16 @@ TEST_F(RegressionTest, FailedCalculationsReportNothingAndKeepEarlierResults) {
   EXPECT_EQ(reg.results().res.b[1], b1);
   reg.SaveCoefficients(5);
   EXPECT_FLOAT_EQ(at(5, 1), float(b1));
+
+  // No regressor at all: every y is a residual. SST = 40.8, SSE = 156, d = 5, s2 = 31.2:
+  // R-squared (40.8 - 156) / 40.8, adjusted 1 - 31.2 / (40.8 / 4).
+  reg.RemoveVariable(1);
+  reg.ToggleConstant();
+  ASSERT_EQ(reg.spec.p, -1);
+  EXPECT_TRUE(reg.Calculate());
+  EXPECT_EQ(lines().size(), 10u);
+  EXPECT_EQ(lines()[6], "   R - squared            = -2.82353    ..adjusted = -2.05882");
+  reg.ToggleConstant();
 
   // The next Calculate starts afresh.
   reg.RemoveVariable(1);
