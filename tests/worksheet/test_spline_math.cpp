@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
 #include <vector>
 
 #include "shell/base/Messages.h"
@@ -69,42 +68,6 @@ TEST(SplineMath, AgreesWithScipyNotAKnot) {
     EXPECT_NEAR(pts[k].x, xRef[k], 1E-12) << k;
     EXPECT_NEAR(pts[k].y, yRef[k], 1E-12) << k;
   }
-}
-
-TEST(SplineMath, PointsOnALineStayOnIt) {
-  // Eight points, unevenly spaced, on y = 2x - 1.
-  const std::vector<double> x{0, 0.5, 2, 2.5, 4, 7, 7.25, 10};
-  std::vector<double> y;
-  for (double v : x) y.push_back(2 * v - 1);
-  SplineCurve curve;
-  ASSERT_TRUE(curve.fit(x, y));
-  auto pts = resampleAll(curve, 15);
-  ASSERT_EQ(pts.size(), 15u);
-  for (int k = 0; k < 15; ++k) {
-    // Evenly spaced along the line from the first point to the last.
-    EXPECT_NEAR(pts[k].x, 10.0 * k / 14, 1E-12) << k;
-    EXPECT_NEAR(pts[k].y, 2 * pts[k].x - 1, 1E-12) << k;
-  }
-}
-
-TEST(SplineMath, CircleIsFollowedAsACurve) {
-  std::vector<double> x, y;
-  for (int k = 0; k < 12; ++k) {
-    double a = 2 * std::numbers::pi * k / 12;
-    x.push_back(double(float(std::cos(a))));
-    y.push_back(double(float(std::sin(a))));
-  }
-  SplineCurve curve;
-  ASSERT_TRUE(curve.fit(x, y));
-  // scipy on the same singles: radius between 0.99921 and 1.00199 over 200 samples.
-  double rMin = 2, rMax = 0;
-  for (const auto& p : resampleAll(curve, 200)) {
-    double r = std::hypot(p.x, p.y);
-    rMin = std::min(rMin, r);
-    rMax = std::max(rMax, r);
-  }
-  EXPECT_NEAR(rMin, 0.9992080040316965, 1E-6);
-  EXPECT_NEAR(rMax, 1.001989034671742, 1E-6);
 }
 
 TEST(SplineMath, CountsAndCoincidentPoints) {
