@@ -145,10 +145,23 @@ bool Store::checkAppend(uint32_t needed) {
 }
 
 void Store::guardIo(const std::function<void()>& f) {
+  const uint32_t recordsBefore = fileRecords_;
+  const uint16_t nextBefore = nextFree();
   try {
     f();
   } catch (const IoFault&) {
     StoreError = true;
+    // An operation abandoned after appending records still leaves a header that matches the
+    // file, so that the next operation appends after them.
+    bool wasConsistent = attached() && nextBefore == recordsBefore;
+    if (wasConsistent && (nextFree() != nextBefore || fileRecords_ != recordsBefore) &&
+        fileRecords_ <= kNoRecord) {
+      setNextFree(uint16_t(fileRecords_));
+      try {
+        writeHeader();
+      } catch (const IoFault&) {
+      }
+    }
   }
   // What the operation wrote reaches the file even when it was abandoned half-way.
   try {

@@ -131,6 +131,21 @@ TEST_F(DamagedTest, LoopingSeriesChain) {
   store.SAVESERIES(t, "A");
   expectIoFailure();
   EXPECT_EQ(bytes().size(), before.size());
+  // After a save abandoned half-way the header still matches the file.
+  patch(3 * 128, {4, 0});
+  patch(4 * 128, {0, 0});
+  patch(2 * 128, {3, 0});
+  Series big;
+  store.NEWSERIES(big, false, "");
+  for (int i = 0; i < 200; ++i) store.PUTVAL(big, i, 2.0);
+  store.SAVESERIES(big, "NEW");
+  ASSERT_FALSE(store.StoreError);
+  auto b = bytes();
+  patch(b.size() - 128 * 6, {0xFF, 0x7F});  // a data record of NEW now links far away
+  store.SAVESERIES(big, "NEW");
+  expectIoFailure();
+  b = bytes();
+  EXPECT_EQ(uint16_t(b[4] | (b[5] << 8)) * 128u, b.size());
 }
 
 TEST_F(DamagedTest, TruncatedRecords) {
