@@ -271,76 +271,76 @@ bool Regression::Calculate() {
 
 // ---- Saves ----
 
-void Regression::renew(int column, const std::string& name) {
-  ws_.ClearColumn(column);
-  ws_.RenewColumn(column, name);
-}
-
-void Regression::put(int column, long index, double value) {
-  if (index < kLowestIndex || index > kHighestIndex) return;
-  // A value beyond the single range cannot be stored: the platform's overflow.
-  if (std::fabs(fpCheck(value)) > double(FLT_MAX)) throw FloatFault{FloatFaultKind::Overflow};
-  ws_.store.PUTVAL(ws_.column(column), int(index), value);
+bool Regression::writeColumns(const std::vector<ColumnValues>& out) {
+  for (const auto& c : out) {
+    if (!Worksheet::validColumn(c.column)) {
+      ws_.store.STOREMSG(kPastLastColumn);
+      failed();
+      return false;
+    }
+  }
+  // A value beyond the single range cannot be stored: the platform's overflow, before any
+  // column is touched.
+  bool storable = guardFloat(ws_.host, [&] {
+    for (const auto& c : out)
+      for (double v : c.values)
+        if (std::fabs(fpCheck(v)) > double(FLT_MAX)) throw FloatFault{FloatFaultKind::Overflow};
+  });
+  if (!storable) {
+    failed();
+    return false;
+  }
+  for (const auto& c : out) {
+    ws_.ClearColumn(c.column);
+    ws_.RenewColumn(c.column, c.name);
+  }
+  for (const auto& c : out) {
+    Series& s = ws_.column(c.column);
+    for (std::size_t i = 0; i < c.values.size(); ++i) {
+      const long index = c.first + long(i);
+      if (index >= kLowestIndex && index <= kHighestIndex)
+        ws_.store.PUTVAL(s, int(index), c.values[i]);
+    }
+    ws_.ShowColumn(c.column);
+  }
+  return true;
 }
 
 void Regression::SavePredicted(int column) {
-  if (!calculated_ || !Worksheet::validColumn(column)) return;
-  renew(column, "Predicted");
-  guardFloat(ws_.host, [&] {
-    const long low = ws_.UseLow();
-    for (int i = 0; i < fit_.n; ++i) put(column, low + i, fit_.yhat[i]);
-  });
-  ws_.ShowColumn(column);
+  if (!calculated_) return;
+  ColumnValues pred{column, "Predicted", ws_.UseLow(), {}};
+  pred.values.assign(fit_.yhat.begin(), fit_.yhat.end());
+  writeColumns({pred});
 }
 
 void Regression::SaveRange(int column) {
-  if (!calculated_ || !Worksheet::validColumn(column)) return;
-  if (column + 1 > MaxColumn) {
-    ws_.store.STOREMSG(kPastLastColumn);
-    failed();
-    return;
+  if (!calculated_) return;
+  ColumnValues lower{column, "PredLower", ws_.UseLow(), {}};
+  ColumnValues upper{column + 1, "PredUpper", ws_.UseLow(), {}};
+  for (int i = 0; i < fit_.n; ++i) {
+    lower.values.push_back(double(fit_.yhat[i]) - fit_.pse[i]);
+    upper.values.push_back(double(fit_.yhat[i]) + fit_.pse[i]);
   }
-  renew(column, "PredLower");
-  renew(column + 1, "PredUpper");
-  guardFloat(ws_.host, [&] {
-    const long low = ws_.UseLow();
-    for (int i = 0; i < fit_.n; ++i) {
-      put(column, low + i, double(fit_.yhat[i]) - fit_.pse[i]);
-      put(column + 1, low + i, double(fit_.yhat[i]) + fit_.pse[i]);
-    }
-  });
-  ws_.ShowColumn(column);
-  ws_.ShowColumn(column + 1);
+  writeColumns({lower, upper});
 }
 
 void Regression::SaveCoefficients(int column) {
-  if (!calculated_ || !Worksheet::validColumn(column)) return;
-  renew(column, "BCoeff");
-  guardFloat(ws_.host, [&] {
-    for (int j = 0; j < fit_.m; ++j) put(column, j, fit_.res.b[j]);
-  });
-  ws_.ShowColumn(column);
+  if (!calculated_) return;
+  ColumnValues coeff{column, "BCoeff", 0, {}};
+  coeff.values.assign(fit_.res.b.begin(), fit_.res.b.begin() + fit_.m);
+  writeColumns({coeff});
 }
 
 void Regression::SaveMatrix(int column) {
-  if (!calculated_ || !Worksheet::validColumn(column)) return;
-  const int m = fit_.m;
-  if (column + m > MaxColumn) {
-    ws_.store.STOREMSG(kPastLastColumn);
-    failed();
-    return;
+  if (!calculated_) return;
+  std::vector<ColumnValues> out{{column, "S2", 0, {fit_.s2}}};
+  for (int j = 0; j < fit_.m; ++j) {
+    ColumnValues cc{column + 1 + j, "CC" + std::to_string(j), 0, {}};
+    for (int k = 0; k < fit_.m; ++k)
+      cc.values.push_back(fit_.res.C[std::size_t(k * kMaxRegressors + j)]);
+    out.push_back(std::move(cc));
   }
-  renew(column, "S2");
-  bool ok = guardFloat(ws_.host, [&] { put(column, 0, fit_.s2); });
-  ws_.ShowColumn(column);
-  for (int j = 0; ok && j < m; ++j) {
-    const int c = column + 1 + j;
-    renew(c, "CC" + std::to_string(j));
-    ok = guardFloat(ws_.host, [&] {
-      for (int k = 0; k < m; ++k) put(c, k, fit_.res.C[std::size_t(k * kMaxRegressors + j)]);
-    });
-    ws_.ShowColumn(c);
-  }
+  writeColumns(out);
 }
 
 }  // namespace plotane

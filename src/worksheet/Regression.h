@@ -89,9 +89,16 @@ class Regression {
   std::string nameText(const RegEntry& e) const;
   bool complete() const;
   void removeSlot(int k);
-  // Blanks the column and gives it a new empty series (keeping a name it had).
-  void renew(int column, const std::string& name);
-  void put(int column, long index, double value);
+  // Values for one column, written from index `first` on.
+  struct ColumnValues {
+    int column;
+    std::string name;
+    long first;
+    std::vector<double> values;
+  };
+  // Blanks and renews every column (keeping names they had), then writes the values. Nothing
+  // is touched when a column lies past the last one or a value cannot be stored.
+  bool writeColumns(const std::vector<ColumnValues>& out);
   void failed();
 
   Worksheet& ws_;

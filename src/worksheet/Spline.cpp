@@ -111,6 +111,7 @@ bool Spline::Run() {
 
   BusyCursor busy(ws_.host);
   bool existence = false;
+  std::vector<SplinePoint> points;
   bool ok = guardFloat(ws_.host, [&] {
     SplineCurve curve;
     if (!curve.fit(x, y)) {
@@ -118,12 +119,17 @@ bool Spline::Run() {
       return;
     }
     curve.resample(Points, [&](long k, SplinePoint p) {
-      const long index = lo + k;
-      if (index > INT16_MAX) return;  // past the last index a series can hold
-      store.PUTVAL(rx, int(index), storable(p.x));
-      store.PUTVAL(ry, int(index), storable(p.y));
+      if (lo + k > INT16_MAX) return;  // past the last index a series can hold
+      points.push_back({storable(p.x), storable(p.y)});
     });
   });
+  // Only a completed resampling is written.
+  if (ok && !existence) {
+    for (std::size_t k = 0; k < points.size(); ++k) {
+      store.PUTVAL(rx, lo + int(k), points[k].x);
+      store.PUTVAL(ry, lo + int(k), points[k].y);
+    }
+  }
   if (existence) return stop(kExistence);
   ws_.ShowColumn(ResultX);
   ws_.ShowColumn(ResultY);
