@@ -9,33 +9,72 @@
 
 namespace plotane {
 
-AppContext::AppContext(Host& h) : host(h), store(h, log) {}
+AppContext::AppContext(Host& h)
+    : host(h),
+      store(h, log),
+      worksheet(store, h, log),
+      graph(h, store),
+      commands(*this),
+      runner(h, ScriptRunning) {
+  worksheet.setScriptRunningFlag(&ScriptRunning);
+  graph.setColumns(worksheet.columns());
+  runner.setCommands(&commands);
+  drawing = std::make_unique<Drawing>(host);
+  text = std::make_unique<TextEngine>(*drawing);
+}
+
+Drawing& AppContext::ensureDrawing() {
+  if (!drawing || DrawingClosed) {
+    DrawingClosed = false;
+    text.reset();
+    drawing = std::make_unique<Drawing>(host);
+    text = std::make_unique<TextEngine>(*drawing);
+    host.drawingReplaced();
+  }
+  return *drawing;
+}
+
+TextEngine& AppContext::textEngine() {
+  ensureDrawing();
+  // Letter font codes refer to the graph definitions' slots.
+  LetterFontSlots slots;
+  for (std::size_t k = 0; k < slots.size(); ++k) {
+    const LetterFontDef& f = graph.def.LetterFonts[k];
+    slots[k] = {f.name, f.size, f.style};
+  }
+  text->setLetterFonts(slots);
+  return *text;
+}
+
+void AppContext::discardDrawing(bool windowOpen) {
+  text.reset();
+  drawing.reset();
+  DrawingClosed = true;
+  if (windowOpen) host.drawingReplaced();
+}
+
+void AppContext::requestQuit() {
+  QuitRequested = true;
+  if (onQuit) onQuit();
+}
 
 void AppContext::SHOWWORKSHEET() { host.showWindow(WorkWindow::Worksheet); }
 
 void AppContext::SHOWGRAPHDEFS() { host.showWindow(WorkWindow::GraphDefs); }
 
 void AppContext::SHOWDRAWING() {
-  if (DrawingClosed) {
-    DrawingClosed = false;
-    host.drawingReplaced();
-  }
+  ensureDrawing();
   host.showWindow(WorkWindow::Drawing);
 }
 
-void AppContext::drawingWindowClosed() { DrawingClosed = true; }
+void AppContext::drawingWindowClosed() { discardDrawing(false); }
 
 bool AppContext::RUNFROMCOMMANDLINE(const std::vector<std::string>& params, bool* unreadable) {
   if (unreadable) *unreadable = false;
   if (params.empty()) return true;
-  std::string name = resolveFileName(params[0] + ".EBT");
-  if (!fileExists(name)) {
-    if (unreadable) *unreadable = true;
-    host.message(ioFailText(name, "cannot open script"));
-    return false;
-  }
-  host.message("Scripts cannot be run by this version: " + name);
-  return false;
+  ScriptOutcome outcome = runner.RUNFROMCOMMANDLINE(params);
+  if (unreadable) *unreadable = outcome == ScriptOutcome::Unreadable;
+  return outcome == ScriptOutcome::Ended;
 }
 
 void AppContext::closeProgram() { store.DETACHDSF(); }

@@ -2,12 +2,20 @@
 // The one application context: it owns every subsystem's state, so that nothing else in the
 // program is mutable global state and every test can start from a fresh context.
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "batch/EbtCommands.h"
+#include "batch/EbtRunner.h"
+#include "drawing/Drawing.h"
+#include "drawing/Text.h"
+#include "graph/Graph.h"
 #include "shell/base/Host.h"
 #include "shell/base/LogModel.h"
 #include "store/Store.h"
+#include "worksheet/Worksheet.h"
 
 namespace plotane {
 
@@ -21,6 +29,11 @@ class AppContext {
   Host& host;
   LogModel log;
   Store store;
+  Worksheet worksheet;
+  Graph graph;
+  // The drawing and its text engine; absent while the drawing window is closed.
+  std::unique_ptr<Drawing> drawing;
+  std::unique_ptr<TextEngine> text;
 
   // True while one script statement executes: windows skip their questions then.
   bool ScriptRunning = false;
@@ -31,6 +44,26 @@ class AppContext {
 
   // Where printing goes instead of a printer, when set (command line --print-to).
   std::string printToFile;
+  // The drawing's printing mode: PCL raster stream (true, the default) or the platform's
+  // printing service.
+  bool PclPrintMode = true;
+
+  // The drawing, made anew (blank) when it was discarded.
+  Drawing& ensureDrawing();
+  TextEngine& textEngine();
+  // Closes the drawing: it is discarded and made blank by the next request. A window still
+  // showing it is told (Host::drawingReplaced) so that it closes.
+  void discardDrawing(bool windowOpen = true);
+
+  // The program is asked to end (the script command that quits): the shell closes the main
+  // window, batch mode ends after the script.
+  bool QuitRequested = false;
+  std::function<void()> onQuit;
+  void requestQuit();
+
+  // The EBT interpreter and its command set.
+  EbtCommands commands;
+  EbtRunner runner;
 
   // Window selection: one work window maximised, the others normal. SHOWDRAWING re-creates a
   // discarded drawing first.

@@ -1,0 +1,729 @@
+#include "batch/EbtCommands.h"
+
+#include <cmath>
+
+#include "drawing/Drawing.h"
+#include "drawing/DrawingOutput.h"
+#include "drawing/Text.h"
+#include "graph/Graph.h"
+#include "shell/AppContext.h"
+#include "shell/base/Files.h"
+#include "shell/base/Messages.h"
+#include "worksheet/Worksheet.h"
+
+namespace plotane {
+
+EbtCommands::EbtCommands(AppContext& ctx) : ctx_(ctx) {
+  add("WWATTACH", &EbtCommands::wwAttach);
+  add("WWCREATE", &EbtCommands::wwCreate);
+  add("WWCOLSAVE", &EbtCommands::wwColSave);
+  add("WWCOLNAME", &EbtCommands::wwColName);
+  add("WWCOLCOPY", &EbtCommands::wwColCopy);
+  add("WWCOLERASE", &EbtCommands::wwColErase);
+  add("WWSETDSDIR", &EbtCommands::wwSetDsDir);
+  add("WWMKDSDIR", &EbtCommands::wwMkDsDir);
+  add("WWDELDSDIR", &EbtCommands::wwDelDsDir);
+  add("WWUSELIMS", &EbtCommands::wwUseLims);
+  add("WWFILEREADTXT", &EbtCommands::wwReadTxt);
+  add("WWFILEWRITEHTXT", &EbtCommands::wwWriteHTxt);
+  add("WWFILEWRITENOHTXT", &EbtCommands::wwWriteNoHTxt);
+
+  add("GWCURVENEWDEF", &EbtCommands::gwCurveNewDef);
+  add("GWCURVEOLDDEF", &EbtCommands::gwCurveOldDef);
+  add("GWFILELOAD", &EbtCommands::gwFileLoad);
+  add("GWFILESAVE", &EbtCommands::gwFileSave);
+  add("GWSETXSTOCOLS", &EbtCommands::gwSetXsToCols);
+  add("GWREMOVEDEF", &EbtCommands::gwRemoveDef);
+  add("GWSETUPDRAWGRAPH", &EbtCommands::gwSetupDrawGraph);
+  add("GWBLANKDRAWING", &EbtCommands::gwBlankDrawing);
+
+  add("DWFILEOPEN", &EbtCommands::dwFileOpen);
+  add("DWFILESAVE", &EbtCommands::dwFileSave);
+  add("DWPRINT", &EbtCommands::dwPrint);
+  add("DWSETFONT", &EbtCommands::dwSetFont);
+  add("DWSETLINEW", &EbtCommands::dwSetLineW);
+  add("DWSETPOINTSIZE", &EbtCommands::dwSetPointSize);
+  add("DWSETANGLE", &EbtCommands::dwSetAngle);
+  add("DWDRAWLINE", &EbtCommands::dwDrawLine);
+  add("DWDRAWDASHED", &EbtCommands::dwDrawDashed);
+  add("DWDRAWINTERMITTENT", &EbtCommands::dwDrawIntermittent);
+  add("DWDRAWRECT", &EbtCommands::dwDrawRect);
+  add("DWDRAWARROW", &EbtCommands::dwDrawArrow);
+  add("DWDRAWNODE", &EbtCommands::dwDrawNode);
+  add("DWDRAWGRAPH", &EbtCommands::dwDrawGraph);
+  add("DWMAAF", &EbtCommands::dwMaaf);
+  add("DWMBAF", &EbtCommands::dwMbaf);
+  add("DWMAAG", &EbtCommands::dwMaag);
+  add("DWMBAG", &EbtCommands::dwMbag);
+  add("DWMARF", &EbtCommands::dwMarf);
+  add("DWMBRF", &EbtCommands::dwMbrf);
+  add("DWMARG", &EbtCommands::dwMarg);
+  add("DWMBRG", &EbtCommands::dwMbrg);
+
+  add("@BINCALC", &EbtCommands::atBinCalc);
+  add("@SHIFT", &EbtCommands::atShift);
+  add("@NEGATE", &EbtCommands::atNegate);
+  add("@INVERT", &EbtCommands::atInvert);
+  add("@LN", &EbtCommands::atLn);
+  add("@EXP", &EbtCommands::atExp);
+  add("@CUMULATE", &EbtCommands::atCumulate);
+  add("@LOAD", &EbtCommands::atLoad);
+  add("@ULIMENDS", &EbtCommands::atULimEnds);
+  add("@CURVLINE", &EbtCommands::atCurvLine);
+  add("@CURVPTS", &EbtCommands::atCurvPts);
+  add("@FREEZESC", &EbtCommands::atFreezeSc);
+  add("@E", &EbtCommands::atErase);
+  add("@ESC", &EbtCommands::atEsc);
+  add("@T", &EbtCommands::atText);
+  add("@DRAWPOINT", &EbtCommands::atDrawPoint);
+  add("@DRAWCIRCLE", &EbtCommands::atDrawCircle);
+  add("@ARCSTART", &EbtCommands::atArcStart);
+  add("@ARCFIN", &EbtCommands::atArcFin);
+  add("@SHOWDRAWING", &EbtCommands::atShowDrawing);
+  add("@SHOWWKSHEET", &EbtCommands::atShowWkSheet);
+  add("@SHOWGRDEFS", &EbtCommands::atShowGrDefs);
+  add("@CLEARDRAWING", &EbtCommands::atClearDrawing);
+  add("@QUIT", &EbtCommands::atQuit);
+}
+
+void EbtCommands::add(const char* word, Handler h) {
+  table_[word] = h;
+  order_.push_back(word);
+}
+
+std::vector<std::string> EbtCommands::words() const { return order_; }
+
+bool EbtCommands::execute(EbtRunner& r, const std::string& word) {
+  auto it = table_.find(word);
+  if (it == table_.end()) return false;
+  (this->*(it->second))(r);
+  return true;
+}
+
+void EbtCommands::beforeStatement() {
+  // A statement run while the drawing is discarded finds a new, blank one.
+  ctx_.ensureDrawing();
+}
+
+bool EbtCommands::cursorValue(const std::string& name, double& value) {
+  const DrawState& s = drawing().state;
+  if (name == "%NRCURAX")
+    value = s.A.X;
+  else if (name == "%NRCURAY")
+    value = s.A.Y;
+  else if (name == "%NRCURBX")
+    value = s.B.X;
+  else if (name == "%NRCURBY")
+    value = s.B.Y;
+  else
+    return false;
+  return true;
+}
+
+bool EbtCommands::useLimitValue(const std::string& name, int& value) {
+  if (name == "%NILOLIM")
+    value = ctx_.worksheet.UseLow();
+  else if (name == "%NIUPLIM")
+    value = ctx_.worksheet.UseHigh();
+  else
+    return false;
+  return true;
+}
+
+bool EbtCommands::logAxis(bool yAxis) {
+  return (yAxis ? ctx_.graph.def.Y : ctx_.graph.def.X).LogAxis != 0;
+}
+
+void EbtCommands::columnsSelected(int first, int second, bool range) {
+  Worksheet& ws = ctx_.worksheet;
+  ws.C1 = first;
+  if (range) ws.C2 = second;
+}
+
+Drawing& EbtCommands::drawing() { return ctx_.ensureDrawing(); }
+
+template <class F>
+void EbtCommands::fromStore(EbtRunner& r, F&& f) {
+  if (r.ScriptError) return;
+  Store& store = ctx_.store;
+  store.StoreError = false;
+  if (!guardFloat(ctx_.host, f)) store.StoreError = true;
+  r.ScriptError = store.StoreError;
+}
+
+int EbtCommands::columnFromText(EbtRunner& r, const std::string& text) {
+  if (r.ScriptError) return -1;
+  int c = 0;
+  if (!EbtRunner::parseColumnLetters(text, c)) {
+    r.ScriptError = true;
+    return -1;
+  }
+  return c;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Worksheet and store
+
+void EbtCommands::wwAttach(EbtRunner& r) {
+  std::string file = r.readText(true);
+  fromStore(r, [&] { ctx_.store.ATTACHDSF(file + ".DSF"); });
+}
+
+void EbtCommands::wwCreate(EbtRunner& r) {
+  std::string file = r.readText(true);
+  fromStore(r, [&] { ctx_.store.CREATEDSF(file + ".DSF"); });
+}
+
+void EbtCommands::wwColSave(EbtRunner& r) {
+  int c1 = 0, c2 = 0;
+  r.readRange(true, c1, c2);
+  fromStore(r, [&] { ctx_.worksheet.SaveColumns(c1, c2); });
+}
+
+void EbtCommands::wwColName(EbtRunner& r) {
+  int c = r.readColumn(false);
+  std::string name = r.readText(false);
+  std::string line1 = r.readText(false);
+  std::string line2 = r.readText(true);
+  if (r.ScriptError) return;
+  // No legality test on the name here, and the backslash stays even with an empty line 2.
+  ctx_.worksheet.SetColumnName(c, name, line1 + "\\" + line2);
+  ctx_.worksheet.ShowColumn(c);
+  ctx_.worksheet.RefreshColumnList();
+}
+
+void EbtCommands::wwColCopy(EbtRunner& r) {
+  int c1 = 0, c2 = 0;
+  r.readRange(false, c1, c2);
+  int dest = r.readColumn(true);
+  fromStore(r, [&] {
+    Worksheet& ws = ctx_.worksheet;
+    ws.SavedColumn1 = c1;
+    ws.C2 = c2;
+    ws.C1 = dest;
+    ws.CopyBlock(c1, c2, dest);
+    ws.RefreshColumnList();
+  });
+}
+
+void EbtCommands::wwColErase(EbtRunner& r) {
+  int c1 = 0, c2 = 0;
+  r.readRange(true, c1, c2);
+  fromStore(r, [&] {
+    ctx_.worksheet.EraseColumns(c1, c2);
+    ctx_.worksheet.RefreshColumnList();
+  });
+}
+
+void EbtCommands::wwSetDsDir(EbtRunner& r) {
+  std::string path = r.readText(true);
+  fromStore(r, [&] { ctx_.store.SETDSDIR(path); });
+}
+
+void EbtCommands::wwMkDsDir(EbtRunner& r) {
+  std::string path = r.readText(true);
+  fromStore(r, [&] { ctx_.store.MAKEDSDIR(path); });
+}
+
+void EbtCommands::wwDelDsDir(EbtRunner& r) {
+  std::string pattern = r.readText(true);
+  fromStore(r, [&] { ctx_.store.DELETEDSDIR(pattern); });
+}
+
+void EbtCommands::wwUseLims(EbtRunner& r) {
+  int lo = r.readInt(false, -398, 12000);
+  int hi = r.readInt(true, -398, 12000);
+  if (r.ScriptError) return;
+  if (lo > hi) {
+    r.ScriptError = true;
+    return;
+  }
+  ctx_.worksheet.SetUseLimits(lo, hi);
+}
+
+void EbtCommands::wwReadTxt(EbtRunner& r) {
+  std::string file = r.readText(false);
+  int c = r.readColumn(true);
+  fromStore(r, [&] {
+    ctx_.worksheet.ReadTxtTable(file + ".TXT", c);
+    ctx_.worksheet.RefreshColumnList();
+  });
+}
+
+void EbtCommands::writeTxt(EbtRunner& r, bool headers) {
+  std::string file = r.readText(false);
+  int c1 = 0, c2 = 0;
+  r.readRange(true, c1, c2);
+  fromStore(r, [&] { ctx_.worksheet.WriteTxtTable(file + ".TXT", headers, c1, c2); });
+}
+
+void EbtCommands::wwWriteHTxt(EbtRunner& r) { writeTxt(r, true); }
+void EbtCommands::wwWriteNoHTxt(EbtRunner& r) { writeTxt(r, false); }
+
+// ---------------------------------------------------------------------------------------------
+// Graph definitions
+
+void EbtCommands::gwCurveNewDef(EbtRunner& r) { defineCurve(r, 0); }
+
+void EbtCommands::gwCurveOldDef(EbtRunner& r) {
+  int n = r.readInt(false, 1, std::max<int>(1, ctx_.graph.def.CurveCount));
+  if (!r.ScriptError && ctx_.graph.def.CurveCount == 0) r.ScriptError = true;
+  if (r.ScriptError) return;
+  defineCurve(r, n);
+}
+
+// curve 0: a new curve, or the one that already has this Y column.
+void EbtCommands::defineCurve(EbtRunner& r, int curve) {
+  Graph& graph = ctx_.graph;
+  Worksheet& ws = ctx_.worksheet;
+  Store& store = ctx_.store;
+  GraphDef& def = graph.def;
+  store.StoreError = false;
+
+  int yc = r.readColumn(false);
+  if (r.ScriptError) return;
+  if (curve == 0) {
+    for (int n = 1; n <= def.CurveCount; ++n)
+      if (def.curve(n).YColumn == yc) curve = n;
+    if (curve == 0) {
+      if (def.CurveCount >= kMaxCurves) {
+        store.STOREMSG("Error, 32 curves maximum");
+        store.StoreError = r.ScriptError = true;
+        return;
+      }
+      curve = def.CurveCount + 1;
+    }
+  }
+  CurveDef& c = def.curve(curve);
+  c.YColumn = int16_t(yc);
+  Series& y = ws.column(yc);
+  if (!y.inUse() || !y.hasData()) {
+    store.STOREMSG("Y variable not defined");
+    store.StoreError = r.ScriptError = true;
+    return;
+  }
+  int xc = r.readColumn(false);
+  if (r.ScriptError) return;
+  Series& x = ws.column(xc);
+  if (!x.inUse() || !x.hasData()) {
+    store.STOREMSG("X variable not defined");
+    store.StoreError = r.ScriptError = true;
+    return;
+  }
+  y.xLink = &x;
+  int lo = std::max(y.lowest(), x.lowest());
+  int hi = std::min(y.highestIndex(), x.highestIndex());
+  if (lo > hi) {
+    store.STOREMSG("Y and X do not have indices in common");
+    store.StoreError = r.ScriptError = true;
+    return;
+  }
+  int first = r.readInt(false, lo, hi);
+  int last = r.readInt(true, first, hi);
+  if (r.ScriptError) return;
+  c.LowIndex = int16_t(first);
+  c.HiIndex = int16_t(last);
+  c.XColumn = int16_t(xc);
+  if (curve > def.CurveCount) def.CurveCount = int16_t(curve);
+  graph.RefreshAllCurveStatus();
+  if (graph.onCurveListChanged) graph.onCurveListChanged();
+  r.ScriptError = store.StoreError;
+}
+
+void EbtCommands::gwFileLoad(EbtRunner& r) {
+  std::string file = r.readText(true);
+  fromStore(r, [&] { ctx_.graph.LoadGrd(file + ".GRD"); });
+}
+
+void EbtCommands::gwFileSave(EbtRunner& r) {
+  std::string file = r.readText(true);
+  fromStore(r, [&] { ctx_.graph.SaveGrd(file + ".GRD", ctx_.PclPrintMode); });
+}
+
+void EbtCommands::gwSetXsToCols(EbtRunner&) { ctx_.graph.SetXsToCols(); }
+
+void EbtCommands::gwRemoveDef(EbtRunner& r) {
+  int count = ctx_.graph.def.CurveCount;
+  int n = r.readInt(true, 1, std::max(1, count));
+  if (!r.ScriptError && count == 0) r.ScriptError = true;
+  if (r.ScriptError) return;
+  ctx_.graph.DeleteCurve(n, true);
+}
+
+void EbtCommands::gwSetupDrawGraph(EbtRunner&) {
+  ctx_.SHOWDRAWING();
+  Drawing& d = drawing();
+  const GraphDef& def = ctx_.graph.def;
+  d.state.A = {def.CornerA.X, def.CornerA.Y};
+  d.state.B = {def.CornerB.X, def.CornerB.Y};
+  d.cursorsChanged();
+}
+
+void EbtCommands::gwBlankDrawing(EbtRunner&) { ctx_.discardDrawing(); }
+
+// ---------------------------------------------------------------------------------------------
+// Drawing
+
+void EbtCommands::dwFileOpen(EbtRunner& r) {
+  std::string file = r.readText(true);
+  if (r.ScriptError) return;
+  Drawing& d = drawing();
+  d.state.GrlError = false;
+  fromStore(r, [&] { d.LoadGrl(file + ".GRL"); });
+  if (d.state.GrlError) r.ScriptError = true;
+}
+
+void EbtCommands::dwFileSave(EbtRunner& r) {
+  std::string file = r.readText(true);
+  if (r.ScriptError) return;
+  Drawing& d = drawing();
+  d.state.GrlError = false;
+  fromStore(r, [&] { d.SaveGrl(file + ".GRL"); });
+  if (d.state.GrlError) r.ScriptError = true;
+}
+
+void EbtCommands::dwPrint(EbtRunner&) {
+  // Printing failures are the printing service's to report; the script goes on.
+  Drawing& d = drawing();
+  if (!ctx_.PclPrintMode) {
+    ctx_.host.printPage(PageBits(d), ctx_.printToFile);
+  } else if (!ctx_.printToFile.empty()) {
+    PrintPclToFile(d, ctx_.printToFile);
+  } else {
+    PrintPclToCups(d);
+  }
+}
+
+void EbtCommands::dwSetFont(EbtRunner& r) {
+  std::string s = r.readText(true);
+  if (r.ScriptError) return;
+  int code = 0;
+  long n = 0;
+  if (s.size() == 1 && s[0] >= 'A' && s[0] <= 'Z') {
+    if (s[0] > 'V') {
+      r.ScriptError = true;
+      return;
+    }
+    code = kFirstPlatformFontCode + (s[0] - 'A');
+  } else if (EbtRunner::parseInteger(s, n) && n >= -32768 && n <= 32767) {
+    code = int(n);
+  } else {
+    r.ScriptError = true;
+    return;
+  }
+  ctx_.textEngine().SetFontCode(code);
+}
+
+void EbtCommands::dwSetLineW(EbtRunner& r) {
+  int w = r.readInt(true, 0, 4);
+  if (!r.ScriptError) drawing().SetLineCode(w);
+}
+
+void EbtCommands::dwSetPointSize(EbtRunner& r) {
+  int s = r.readInt(true, -2, 9);
+  if (!r.ScriptError) drawing().state.PointSizeCode = int16_t(s);
+}
+
+void EbtCommands::dwSetAngle(EbtRunner& r) {
+  double a = r.readReal(true, -360, 360);
+  if (r.ScriptError) return;
+  drawing().SetTextAngle(a);
+  drawing().cursorsChanged();
+}
+
+void EbtCommands::dwDrawLine(EbtRunner&) {
+  drawing().DrawLineCommand();
+  drawing().repaint();
+}
+
+void EbtCommands::dwDrawDashed(EbtRunner&) {
+  drawing().DrawDashedCommand();
+  drawing().repaint();
+}
+
+void EbtCommands::dwDrawIntermittent(EbtRunner&) {
+  drawing().DrawIntermittentCommand();
+  drawing().repaint();
+}
+
+void EbtCommands::dwDrawRect(EbtRunner&) {
+  drawing().DrawRectangle();
+  drawing().repaint();
+}
+
+void EbtCommands::dwDrawArrow(EbtRunner&) {
+  drawing().DrawArrowhead();
+  drawing().EndDrawingCommand();
+}
+
+void EbtCommands::dwDrawNode(EbtRunner&) { drawing().DrawNode(); }
+
+void EbtCommands::dwDrawGraph(EbtRunner&) {
+  Drawing& d = drawing();
+  ctx_.graph.DrawGraph(d, ctx_.textEngine());
+  d.repaint();
+}
+
+void EbtCommands::moveAbsolutePage(EbtRunner& r, bool a) {
+  double x = r.readReal(false, 0, 10);
+  double y = r.readReal(true, 0, 10);
+  if (r.ScriptError) return;
+  // Written directly, without the cursor bounds test.
+  Drawing& d = drawing();
+  (a ? d.state.A : d.state.B) = {x, y};
+  d.cursorsChanged();
+}
+
+void EbtCommands::moveAbsoluteUser(EbtRunner& r, bool a) {
+  double u = 0, v = 0;
+  r.readGraphPoint(true, u, v);
+  if (r.ScriptError) return;
+  Drawing& d = drawing();
+  PagePoint p;
+  d.SetPointUser(p, u, v);
+  if (a)
+    d.SetACursor(p.X, p.Y);
+  else
+    d.SetBCursor(p.X, p.Y);
+  d.cursorsChanged();
+}
+
+void EbtCommands::moveRelativePage(EbtRunner& r, bool a) {
+  double dx = r.readReal(false, -10, 10);
+  double dy = r.readReal(true, -10, 10);
+  if (r.ScriptError) return;
+  Drawing& d = drawing();
+  const PageXY& c = a ? d.state.A : d.state.B;
+  if (a)
+    d.SetACursor(c.X + dx, c.Y + dy);
+  else
+    d.SetBCursor(c.X + dx, c.Y + dy);
+  d.cursorsChanged();
+}
+
+void EbtCommands::moveRelativeUser(EbtRunner& r, bool a) {
+  double du = 0, dv = 0;
+  r.readGraphPoint(true, du, dv);
+  if (r.ScriptError) return;
+  Drawing& d = drawing();
+  PagePoint p = d.pointAt(a ? d.state.A : d.state.B);
+  d.MovePointUser(p, du, dv);
+  if (a)
+    d.SetACursor(p.X, p.Y);
+  else
+    d.SetBCursor(p.X, p.Y);
+  d.cursorsChanged();
+}
+
+void EbtCommands::dwMaaf(EbtRunner& r) { moveAbsolutePage(r, true); }
+void EbtCommands::dwMbaf(EbtRunner& r) { moveAbsolutePage(r, false); }
+void EbtCommands::dwMaag(EbtRunner& r) { moveAbsoluteUser(r, true); }
+void EbtCommands::dwMbag(EbtRunner& r) { moveAbsoluteUser(r, false); }
+void EbtCommands::dwMarf(EbtRunner& r) { moveRelativePage(r, true); }
+void EbtCommands::dwMbrf(EbtRunner& r) { moveRelativePage(r, false); }
+void EbtCommands::dwMarg(EbtRunner& r) { moveRelativeUser(r, true); }
+void EbtCommands::dwMbrg(EbtRunner& r) { moveRelativeUser(r, false); }
+
+// ---------------------------------------------------------------------------------------------
+// Arithmetic, styles, drawing shortcuts and windows
+
+void EbtCommands::atBinCalc(EbtRunner& r) {
+  int dest = columnFromText(r, r.readText(false));
+  int src = columnFromText(r, r.readText(false));
+  std::string op = r.readText(false);
+  std::string operand = r.readText(true);
+  if (r.ScriptError) return;
+  if (op.size() != 1 || std::string("+-*/X").find(op[0]) == std::string::npos) {
+    r.ScriptError = true;
+    return;
+  }
+  Worksheet& ws = ctx_.worksheet;
+  if (!operand.empty() && operand[0] >= 'A' && operand[0] <= 'Z') {
+    int right = columnFromText(r, operand);
+    if (r.ScriptError || op[0] == 'X') {
+      r.ScriptError = true;
+      return;
+    }
+    fromStore(r, [&] {
+      ctx_.store.BINARYCALCS(op[0], ws.column(dest), ws.column(src), ws.column(right));
+    });
+  } else {
+    double k = 0;
+    if (!EbtRunner::parseReal(operand, k)) {
+      r.ScriptError = true;
+      return;
+    }
+    char o = op[0];
+    if (o == '-') {
+      o = '+';
+      k = -k;
+    }
+    fromStore(r, [&] { ctx_.store.CONSTCALCS(o, ws.column(dest), ws.column(src), k); });
+  }
+  ws.ShowColumn(dest);
+  ws.RefreshColumnList();
+}
+
+void EbtCommands::atShift(EbtRunner& r) {
+  int dest = columnFromText(r, r.readText(false));
+  int src = columnFromText(r, r.readText(false));
+  std::string ks = r.readText(true);
+  if (r.ScriptError) return;
+  long k = 0;
+  if (!EbtRunner::parseInteger(ks, k) || k < -32768 || k > 32767) {
+    r.ScriptError = true;
+    return;
+  }
+  Worksheet& ws = ctx_.worksheet;
+  fromStore(r, [&] { ctx_.store.CONSTCALCS('S', ws.column(dest), ws.column(src), double(k)); });
+  ws.ShowColumn(dest);
+  ws.RefreshColumnList();
+}
+
+void EbtCommands::unary(EbtRunner& r, char op) {
+  int dest = columnFromText(r, r.readText(false));
+  int src = columnFromText(r, r.readText(true));
+  if (r.ScriptError) return;
+  Worksheet& ws = ctx_.worksheet;
+  fromStore(r, [&] { ctx_.store.UNARYCALCS(op, ws.column(dest), ws.column(src)); });
+  ws.ShowColumn(dest);
+  ws.RefreshColumnList();
+}
+
+void EbtCommands::atNegate(EbtRunner& r) { unary(r, 'N'); }
+void EbtCommands::atInvert(EbtRunner& r) { unary(r, 'I'); }
+void EbtCommands::atLn(EbtRunner& r) { unary(r, 'L'); }
+void EbtCommands::atExp(EbtRunner& r) { unary(r, 'E'); }
+void EbtCommands::atCumulate(EbtRunner& r) { unary(r, 'C'); }
+
+void EbtCommands::atLoad(EbtRunner& r) {
+  int c = columnFromText(r, r.readText(false));
+  std::string path = r.readText(true);
+  if (r.ScriptError) return;
+  Worksheet& ws = ctx_.worksheet;
+  fromStore(r, [&] { ctx_.store.LOADONE(ws.column(c), path); });
+  ws.ShowAllColumns();
+  ws.RefreshColumnList();
+}
+
+void EbtCommands::atULimEnds(EbtRunner& r) {
+  int c = columnFromText(r, r.readText(true));
+  if (r.ScriptError) return;
+  Worksheet& ws = ctx_.worksheet;
+  Series& s = ws.column(c);
+  if (!s.inUse()) {
+    r.ScriptError = true;
+    return;
+  }
+  if (s.hasData()) ws.SetUseLimits(s.lowest(), s.highestIndex());
+}
+
+void EbtCommands::atCurvLine(EbtRunner& r) {
+  int n = r.readInt(false, 1, kMaxCurves);
+  std::string style = r.readText(false);
+  int width = r.readInt(true, 0, 4);
+  if (r.ScriptError) return;
+  int type = -1;
+  switch (style.empty() ? ' ' : style[0]) {
+    case 'L':
+      type = kLineCurve;
+      break;
+    case 'D':
+      type = kDashedCurve;
+      break;
+    case 'I':
+      type = kIntermittentCurve;
+      break;
+    case 'T':
+      type = kDotsCurve;
+      break;
+    default:
+      break;
+  }
+  if (type < 0) {
+    r.ScriptError = true;
+    return;
+  }
+  CurveDef& c = ctx_.graph.def.curve(n);
+  c.CurveType = uint8_t(type);
+  c.SizeCode = int8_t(width);
+  if (ctx_.graph.onCurveListChanged) ctx_.graph.onCurveListChanged();
+}
+
+void EbtCommands::atCurvPts(EbtRunner& r) {
+  int n = r.readInt(false, 1, kMaxCurves);
+  std::string kind = r.readText(false);
+  int size = r.readInt(true, -2, 9);
+  if (r.ScriptError) return;
+  int type = kind.empty()     ? -1
+             : kind[0] == 'P' ? kPointsCurve
+             : kind[0] == 'C' ? kConnectedPointsCurve
+                              : -1;
+  int shape = kind.size() == 3 ? EbtRunner::symbolCode(kind.substr(1)) : -1;
+  if (type < 0 || shape < 0) {
+    r.ScriptError = true;
+    return;
+  }
+  CurveDef& c = ctx_.graph.def.curve(n);
+  c.CurveType = uint8_t(type);
+  c.PointShape = uint8_t(shape);
+  c.SizeCode = int8_t(size);
+  if (ctx_.graph.onCurveListChanged) ctx_.graph.onCurveListChanged();
+}
+
+void EbtCommands::atFreezeSc(EbtRunner&) { ctx_.graph.FreezeRequest = true; }
+
+void EbtCommands::atErase(EbtRunner&) {
+  Drawing& d = drawing();
+  d.state.DrawEraseMode = true;
+  d.state.PenDraw = false;
+  d.repaint();
+}
+
+void EbtCommands::atEsc(EbtRunner&) { drawing().EndDrawingCommand(); }
+
+void EbtCommands::atText(EbtRunner& r) {
+  std::string text = r.readText(true);
+  if (r.ScriptError) return;
+  Drawing& d = drawing();
+  d.EndDrawingCommand();
+  // The A-cursor marks the text's middle height; the baseline is a quarter unit below it.
+  PagePoint p = d.pointAt(d.state.A);
+  d.MovePointRotated(p, 0, -0.25 * d.state.CharSize);
+  ctx_.textEngine().DrawTextString(p, text);
+  d.repaint();
+}
+
+void EbtCommands::atDrawPoint(EbtRunner& r) {
+  int shape = r.readSymbol(true);
+  if (r.ScriptError) return;
+  drawing().DrawPointSymbolAtA(shape);
+  drawing().repaint();
+}
+
+void EbtCommands::atDrawCircle(EbtRunner&) {
+  Drawing& d = drawing();
+  d.DrawCircle(d.pointAt(d.state.A),
+               std::hypot(d.state.B.X - d.state.A.X, d.state.B.Y - d.state.A.Y));
+  d.EndDrawingCommand();
+}
+
+void EbtCommands::atArcStart(EbtRunner&) { drawing().BeginCircleArc(); }
+void EbtCommands::atArcFin(EbtRunner&) { drawing().FinishCircleArc(); }
+
+void EbtCommands::atShowDrawing(EbtRunner&) { ctx_.SHOWDRAWING(); }
+void EbtCommands::atShowWkSheet(EbtRunner&) { ctx_.SHOWWORKSHEET(); }
+void EbtCommands::atShowGrDefs(EbtRunner&) { ctx_.SHOWGRAPHDEFS(); }
+
+void EbtCommands::atClearDrawing(EbtRunner&) {
+  ctx_.discardDrawing();
+  ctx_.SHOWDRAWING();
+}
+
+void EbtCommands::atQuit(EbtRunner& r) {
+  // The program ends once the statement is over; nothing after it runs.
+  ctx_.requestQuit();
+  r.ScriptStop = true;
+}
+
+}  // namespace plotane
