@@ -61,6 +61,7 @@ void Drawing::ResetDrawing() {
   SetFontState(3, 0.1, LineWidthTable[2], 1);
   state.PenDraw = true;
   state.DrawEraseMode = false;
+  state.ModeLabel.clear();
   cursorsChanged();
   repaint();
 }
@@ -165,10 +166,8 @@ void Drawing::SetFontState(int fontCode, double charSize, double strokeWidth, in
 }
 
 void Drawing::EndDrawingCommand() {
-  state.PenDraw = true;
-  state.DrawEraseMode = false;
   RestorePreviewPen();
-  repaint();
+  PenUp();
 }
 
 bool Drawing::insideBounds(double X, double Y) const {

@@ -105,7 +105,20 @@ struct DrawState {
   bool VernierMode = false;
   bool CharMode = false;
   double CursorStep = 0.05;
+  PageXY GridSavedA, GridSavedB;
+  bool TextEntry = false;
+  bool ZoomedOut = false;
+  bool AMovable = true;
+  bool BlockMode = false;
+  bool PcxRequest = false;
+  std::string ModeLabel;  // "Draw mode", "Erase mode", "Text entry:", "Zoomed out" or empty
+  std::string GridLabel;  // "Vernier grid", "Char. grid" or empty
+  // Printing mode: the PCL stream (true) or the page as a bitmap through the platform printer.
+  bool PclPrintingMode = true;
 };
+
+// The cursor movement keys of the drawing window.
+enum class CursorKey { Right, Left, Up, Down, PageUp, PageDown, Home, End };
 
 // A destination for the printer byte stream (a file, a print job, memory).
 class ByteSink {
@@ -154,7 +167,10 @@ class Drawing {
   void UpdateDrawingCaption(bool keepName);
   void SetLineCode(int code);
   void SetTextAngle(double degrees);
-  void SetPreviewPenWidth(int pixels) { state.PreviewPenWidth = pixels > 1 ? 2 : 1; }
+  // 1 or 2 pixels for lines; text erasing uses wider pens (at most 32).
+  void SetPreviewPenWidth(int pixels) {
+    state.PreviewPenWidth = pixels < 1 ? 1 : pixels > 32 ? 32 : pixels;
+  }
   // Preview pen back to the line code's width.
   void RestorePreviewPen() { SetPreviewPenWidth(state.LineCode >= 3 ? 2 : 1); }
   // Stores what a font code selects (the text module derives the values).
@@ -213,6 +229,27 @@ class Drawing {
   void DrawPointSymbol(const PagePoint& p, int shape, int sizeCode);
   void DrawPointSymbolAtA(int shape);
   void DrawDot(const PagePoint& p);
+
+  // Window modes and cursor handling (the window forwards keys and clicks here).
+  void DrawModeOn();
+  void EraseModeOn();
+  void PenUp();
+  void VernierModeOn();
+  void CharModeOn();
+  void LeaveVernierMode();
+  void LeaveCharMode();
+  void ResetAllModes();  // Esc
+  // A movement key: Shift alone moves the B-cursor; in block mode both cursors move; in draw or
+  // erase mode moving the A-cursor draws or erases a line behind it.
+  void MoveByKey(CursorKey key, bool shiftOnly);
+  // The page position of a preview pixel, snapped to the cursor step.
+  PageXY PreviewToPage(double column, double row) const;
+  // A left click on the preview: places the B-cursor (Shift alone) or the A-cursor.
+  void ClickAt(double column, double row, bool shiftOnly);
+  // A cursor moved to typed values: absolute or relative, in page inches or in user units.
+  bool MoveCursorNumeric(bool bCursor, bool relative, bool userCoordinates, double x, double y);
+  // The status read-out, e.g. "A:  X= 1.100  Y= 6.000".
+  std::string CursorReadout(bool bCursor) const;
 
   // Blocks. RequirePortrait asks to leave landscape; false means the user declined.
   bool RequirePortrait();

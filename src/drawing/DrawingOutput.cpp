@@ -129,6 +129,18 @@ bool PrintPclToFile(Drawing& drawing, const std::string& fileName) {
   return true;
 }
 
+bool PrintBitmap(Drawing& drawing, const std::string& toFile) {
+  BusyCursor busy(drawing.host());
+  return drawing.host().printPage(PageBits(drawing), toFile);
+}
+
+bool PrintDrawing(Drawing& drawing, const std::string& printToFile,
+                  const std::string& destination) {
+  if (!drawing.state.PclPrintingMode) return PrintBitmap(drawing, printToFile);
+  if (!printToFile.empty()) return PrintPclToFile(drawing, printToFile);
+  return PrintPclToCups(drawing, destination);
+}
+
 std::vector<uint8_t> PageBits(const Drawing& drawing) {
   std::vector<uint8_t> bits(std::size_t(kRasterRows) * kRasterRowBytes);
   for (int r = 0; r < kRasterRows; ++r)

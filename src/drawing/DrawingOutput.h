@@ -53,6 +53,15 @@ bool PrintPclToFile(Drawing& drawing, const std::string& fileName);
 bool PrintPclToCups(Drawing& drawing, const std::string& destination = {},
                     const std::string& title = "Plotane drawing");
 
+// The page as a bitmap through the platform printing service (Host::printPage); with toFile set
+// the service writes the page to that file instead.
+bool PrintBitmap(Drawing& drawing, const std::string& toFile = {});
+
+// The Print command after the print dialog: the PCL stream (to printToFile when set, otherwise a
+// CUPS job to destination or the default queue) or, in Windows print mode, the page bitmap.
+bool PrintDrawing(Drawing& drawing, const std::string& printToFile = {},
+                  const std::string& destination = {});
+
 // The page as a plain 1-bit image: 3000 rows of 300 bytes, set bit black, leftmost pixel in the
 // most significant bit (the layout of a PBM raster and of a mono image with a black=1 table).
 std::vector<uint8_t> PageBits(const Drawing& drawing);

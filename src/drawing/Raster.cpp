@@ -63,16 +63,18 @@ void MonoBitmap::drawLine(double x1, double y1, double x2, double y2, int penWid
   if (empty() || !std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) ||
       !std::isfinite(y2))
     return;
-  if (!clipSegment(x1, y1, x2, y2, -2.0, width_ + 1.0, height_ + 1.0)) return;
+  if (!clipSegment(x1, y1, x2, y2, -34.0, width_ + 33.0, height_ + 33.0)) return;
   int ax = int(std::nearbyint(x1)), ay = int(std::nearbyint(y1));
   const int bx = int(std::nearbyint(x2)), by = int(std::nearbyint(y2));
   const int dx = std::abs(bx - ax), dy = -std::abs(by - ay);
   const int sx = ax < bx ? 1 : -1, sy = ay < by ? 1 : -1;
   int err = dx + dy;
-  const int pen = penWidth > 1 ? 2 : 1;
+  // A square pen; a 2-pixel pen reaches one pixel right and down, as a platform pen does.
+  const int pen = penWidth < 1 ? 1 : penWidth > 32 ? 32 : penWidth;
+  const int back = (pen - 1) / 2;
   for (;;) {
     for (int i = 0; i < pen; ++i)
-      for (int j = 0; j < pen; ++j) setPixel(ay + i, ax + j, black);
+      for (int j = 0; j < pen; ++j) setPixel(ay + i - back, ax + j - back, black);
     if (ax == bx && ay == by) break;
     const int e2 = 2 * err;
     if (e2 >= dy) {

@@ -65,7 +65,8 @@ class MonoBitmap {
     else
       row(r)[c >> 3] &= kClearMask[c & 7];
   }
-  // A straight line of a 1- or 2-pixel pen between two pixel positions, clipped to the bitmap.
+  // A straight line of a square pen (1 to 32 pixels) between two pixel positions, clipped to the
+  // bitmap.
   void drawLine(double x1, double y1, double x2, double y2, int penWidth, bool black);
   long countInk() const;
 

@@ -205,3 +205,30 @@ TEST(PageImage, PbmOfThePage) {
   EXPECT_EQ(bits.size(), 900000u);
   EXPECT_EQ(bits.back(), 0x01);
 }
+
+// The Print command follows the printing mode: PCL to the named file, or the page bitmap handed
+// to the platform printing service.
+TEST(Print, ModeChoosesTheWay) {
+  struct PrintingHost : test::TestHost {
+    std::vector<uint8_t> page;
+    std::string file;
+    bool printPage(const std::vector<uint8_t>& bits, const std::string& toFile) override {
+      page = bits;
+      file = toFile;
+      return true;
+    }
+  } host;
+  test::TempDir dir;
+  Drawing d(host);
+  d.image().row(7)[3] = 0x20;
+  ASSERT_TRUE(PrintDrawing(d, dir.file("OUT.PCL")));
+  MemorySink sink;
+  d.WritePcl(sink);
+  EXPECT_EQ(readFile(dir.file("OUT.PCL")), sink.bytes);
+  d.state.PclPrintingMode = false;
+  ASSERT_TRUE(PrintDrawing(d, dir.file("OUT.PDF")));
+  EXPECT_EQ(host.file, dir.file("OUT.PDF"));
+  ASSERT_EQ(host.page.size(), 900000u);
+  EXPECT_EQ(host.page[7 * 300 + 3], 0x20);
+  EXPECT_EQ(host.busyDepth, 0);
+}
