@@ -4,6 +4,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include "drawing/ui/PlatformGlyphs.h"
 #include "shell/AppContext.h"
 
 namespace plotane {
@@ -89,6 +90,10 @@ void QtHost::showWindow(WorkWindow w) {
 
 void QtHost::drawingReplaced() {
   if (onDrawingReplaced) onDrawingReplaced();
+}
+
+bool QtHost::platformText(const PlatformTextRequest& request, PlatformTextResult& result) {
+  return RenderPlatformText(request, result);
 }
 
 }  // namespace plotane

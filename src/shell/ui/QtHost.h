@@ -22,6 +22,7 @@ class QtHost : public Host {
   void showLog() override;
   void showWindow(WorkWindow w) override;
   void drawingReplaced() override;
+  bool platformText(const PlatformTextRequest& request, PlatformTextResult& result) override;
 
   // Set by the shell once its windows exist.
   std::function<void()> onShowLog;
