@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "drawing/ui/PlatformGlyphs.h"
 #include "shell/AppContext.h"
 #include "shell/base/BatchHost.h"
 #include "shell/ui/Shell.h"
@@ -80,11 +81,20 @@ bool parse(int argc, char** argv, Options& o, bool& done) {
   return true;
 }
 
+// Batch mode has no window, but letter fonts still come from the platform.
+class BatchQtHost : public plotane::BatchHost {
+ public:
+  bool platformText(const plotane::PlatformTextRequest& request,
+                    plotane::PlatformTextResult& result) override {
+    return plotane::RenderPlatformText(request, result);
+  }
+};
+
 int runBatch(int argc, char** argv, const Options& o) {
   // Platform fonts and printing still need the toolkit, but no window is ever shown.
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  plotane::BatchHost host;
+  BatchQtHost host;
   plotane::AppContext ctx(host);
   host.setLog(&ctx.log);
   ctx.printToFile = o.printTo;
