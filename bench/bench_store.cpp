@@ -68,4 +68,3 @@ BENCHMARK(BM_StoreAndLoad500Series)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
