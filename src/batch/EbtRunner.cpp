@@ -420,7 +420,6 @@ void EbtRunner::RESET() {
 }
 
 void EbtRunner::EXECSTATEMENT() {
-  if (commands_) commands_->beforeStatement();
   ScriptError = false;
   scriptRunning_ = true;
   lastDelimiter_ = 0;
@@ -430,6 +429,8 @@ void EbtRunner::EXECSTATEMENT() {
   ScriptToken w = NEXTGIVENTOKEN("; (),");
   word_ = cut(w.text, kWordLength);
   if (!ScriptError && w.given) {
+    // Only a statement that is there makes a discarded drawing anew, not the end of the text.
+    if (commands_) commands_->beforeStatement();
     wordOpensArguments_ = w.delimiter == '(';
     if (word_ == "END") {
       // The normal end of a script.

@@ -347,7 +347,7 @@ TEST(Interpreter, RunStopsAtAnErrorAndContinuesFromThere) {
   EXPECT_EQ(f.commands.calls.back(), "WWATTACH|B");
   EXPECT_FALSE(f.running);
   EXPECT_TRUE(f.commands.runningSeen);
-  EXPECT_EQ(f.commands.statements, 4);  // the last one finds the end of the text
+  EXPECT_EQ(f.commands.statements, 3);  // the end of the text is no statement
 
   // RESET starts again from the top.
   f.runner.RESET();
