@@ -30,6 +30,12 @@ Regression::Regression(Worksheet& ws) : ws_(ws) {
 
 // ---- Menu commands ----
 
+Regression::~Regression() {
+  for (int code : {kDependentCode, kIndependentCode, kSavePredictedCode, kSaveRangeCode,
+                   kSaveCoefficientsCode, kSaveMatrixCode})
+    ws_.setRequestStep(code, nullptr);
+}
+
 void Regression::StartDependent() {
   ws_.AskColumn("Select Dependent variable column:", kDependentCode);
 }

@@ -50,6 +50,8 @@ class Regression {
 
   // Registers the request steps 23 to 28 with the worksheet.
   explicit Regression(Worksheet& ws);
+  // Takes its steps out of the worksheet again.
+  ~Regression();
   Regression(const Regression&) = delete;
   Regression& operator=(const Regression&) = delete;
 

@@ -33,6 +33,11 @@ Spline::Spline(Worksheet& ws) : ws_(ws) {
   ws_.setRequestStep(kResultXCode, [this](Worksheet& w) { SetResultX(w.C1); });
 }
 
+Spline::~Spline() {
+  for (int code : {kYSourceCode, kXSourceCode, kResultYCode, kResultXCode})
+    ws_.setRequestStep(code, nullptr);
+}
+
 void Spline::Start() { ws_.AskColumn("Y column source for spline", kYSourceCode); }
 
 void Spline::SetYSource(int column) {

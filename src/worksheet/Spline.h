@@ -27,6 +27,8 @@ class Spline {
 
   // Registers the request steps 29 to 32 with the worksheet.
   explicit Spline(Worksheet& ws);
+  // Takes its steps out of the worksheet again.
+  ~Spline();
   Spline(const Spline&) = delete;
   Spline& operator=(const Spline&) = delete;
 

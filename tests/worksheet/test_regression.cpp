@@ -12,6 +12,7 @@
 #include "shell/base/LogModel.h"
 #include "store/Store.h"
 #include "worksheet/Regression.h"
+#include "worksheet/Spline.h"
 #include "worksheet/Worksheet.h"
 
 using namespace plotane;
@@ -305,6 +306,21 @@ TEST_F(RegressionTest, FailedCalculationsReportNothingAndKeepEarlierResults) {
   reg.DefineIndependent(1);
   EXPECT_TRUE(reg.Calculate());
   EXPECT_FALSE(store.StoreError);
+}
+
+// The steps are plugged into the worksheet by the objects and leave with them.
+TEST(RegressionLifetime, StepsLeaveWithTheirOwners) {
+  test::TestHost host;
+  LogModel log;
+  Store store{host, log};
+  Worksheet ws{store, host, log};
+  {
+    Regression reg{ws};
+    Spline spline{ws};
+  }
+  ws.C1 = 0;
+  for (int code = 23; code <= 32; ++code) ws.RunRequest(code);
+  EXPECT_TRUE(host.messages.empty());
 }
 
 }  // namespace
