@@ -372,7 +372,9 @@ void Graph::DrawGraph(Drawing& d, TextEngine& text) {
         if (!numbered[std::size_t(j)]) continue;
         const PagePoint p =
             placeLinear(s.t[std::size_t(j)], fixedText(s.t[std::size_t(j)], w, decimals));
-        if (isX && !rot) lowerTracker(p);
+        // Every number keeps the labels clear of where it really begins, whatever the widths
+        // of its characters.
+        if (isX || !rot) lowerTracker(p);
       }
       PagePoint corner = at(x0, y0);
       if (!isX && !rot) {
@@ -381,6 +383,12 @@ void Graph::DrawGraph(Drawing& d, TextEngine& text) {
         lowerTracker(corner);
       } else if (isX && rot) {
         d.MovePointRotated(corner, -w, 0);
+        outward(corner, tick);
+        lowerTracker(corner);
+      } else {
+        // Turned Y numbers stand about one text height left of the axis; the label keeps
+        // clear of them.
+        d.MovePointRotated(corner, 0, 0.75);
         outward(corner, tick);
         lowerTracker(corner);
       }

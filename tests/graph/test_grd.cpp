@@ -104,7 +104,9 @@ TEST_F(GrdTest, SaveAndLoadReturnTheSameRecordAndPrintMode) {
   g.Y.LogAxis = 1;
   g.Y.Min = 0.25;
   g.X.TickIntervals = 7.5f;
-  g.X.Label = std::string("a\x07G\x0Eb^c");
+  g.X.Label = std::string(
+      "a\x07G\x0E"
+      "b^c");
   g.Title = std::string(80, 'T');  // cut to 67 on the way out
   g.LetterFonts[21] = {"Courier New", 10, 3};
   g.Landscape = 1;
