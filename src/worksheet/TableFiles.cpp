@@ -173,10 +173,12 @@ void Worksheet::WriteTxtTable(const std::string& fileName, bool headers, int c1,
   for (int i = UseLow(); i <= UseHigh(); ++i) {
     for (int c : used) {
       const Series& s = columns_[c];
-      if (s.hasData() && i >= s.lowest() && i <= s.highestIndex())
-        text += " " + FormatSci(13, double(peek(s, i)));
-      else
+      if (s.hasData() && i >= s.lowest() && i <= s.highestIndex()) {
+        text += ' ';
+        text += FormatSci(13, double(peek(s, i)));
+      } else {
         text += blankField;
+      }
     }
     text += "\r\n";
   }
@@ -275,8 +277,9 @@ std::vector<uint8_t> Worksheet::WksImage() {
   for (int c = 0; c < ColumnCount; ++c) {
     if (!inUse(c)) continue;
     const Series& s = columns_[c];
-    std::string text = "'" + cut(s.nameBlock->path, kPathLength);
-    if (text != std::string("'") + kNoName) {
+    std::string text(1, '\'');
+    text += cut(s.nameBlock->path, kPathLength);
+    if (s.nameBlock->path != kNoName) {
       w.u16(15);
       w.u16(uint16_t(text.size() + 6));
       w.u8(0xFF);

@@ -140,11 +140,18 @@ void Worksheet::setLeftColumn(int c) {
 std::string Worksheet::ColumnListLine(int line) const {
   int c = ListFirstColumn + line;
   if (line < 0 || line > 5 || c > MaxColumn) return {};
-  std::string s = " " + ColumnLetters(c);
+  std::string s(1, ' ');
+  s += ColumnLetters(c);
   if (inUse(c)) {
     const Series& ser = columns_[c];
     int x = columnOf(ser.xLink);
-    s += x >= 0 ? "(" + ColumnLetters(x) + ")" : "    ";
+    if (x >= 0) {
+      s += '(';
+      s += ColumnLetters(x);
+      s += ')';
+    } else {
+      s += "    ";
+    }
     s += ser.modified ? "<c>" : "   ";
     s += ser.nameBlock->path;
   }
