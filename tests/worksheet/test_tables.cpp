@@ -1,7 +1,9 @@
 // TXT tables and WKS files: exact output, the reading rules, and damaged input.
 
+#include <cmath>
 #include <cstring>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "TempDir.h"
@@ -349,6 +351,26 @@ TEST_F(TablesTest, DamagedWksFilesNeverWriteOutsideTheWorksheet) {
   ws.ReadWks(dir.file("NONE.WKS"));
   EXPECT_EQ(host.messages.size(), 1u);
   EXPECT_TRUE(ws.inUse(3));  // nothing was emptied
+}
+
+TEST_F(TablesTest, RandomBytesNeverBreakTheReaders) {
+  std::mt19937 rng(12345);
+  std::vector<uint8_t> header = expectedWksHeader();
+  for (int round = 0; round < 200; ++round) {
+    std::vector<uint8_t> tail(rng() % 400);
+    for (auto& b : tail) b = uint8_t(rng() % 4 ? rng() % 20 : rng());  // small opcodes, lengths
+    std::vector<uint8_t> file = round % 2 ? header : std::vector<uint8_t>{};
+    append(file, tail);
+    ws.ReadWks(writeBytes("X.WKS", file));
+    std::string text(tail.begin(), tail.end());
+    ws.ReadTxtTable(writeText("X.TXT", text), int(rng() % 510));
+    // Whatever was read is a finite single.
+    for (int c = 0; c <= MaxColumn; ++c) {
+      if (!ws.column(c).hasData()) continue;
+      for (int k = ws.column(c).lowest(); k <= ws.column(c).highestIndex(); ++k)
+        ASSERT_TRUE(std::isfinite(val(c, k)));
+    }
+  }
 }
 
 }  // namespace
