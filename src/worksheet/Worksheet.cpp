@@ -223,7 +223,7 @@ void Worksheet::YofXSet(int c1, int c2) {
 // ---- Cell editing ----
 
 bool Worksheet::CommitCell(int c, int index, const std::string& typed) {
-  if (!validColumn(c)) return false;
+  if (!validColumn(c) || index < MinRowIndex || index > MaxRowIndex) return false;
   Series& s = columns_[c];
   bool wasModified = s.inUse() && s.modified;
   std::string text = cut(typed, kCellTextLength);
@@ -297,20 +297,21 @@ void Worksheet::UndoCurrentEdit() {
 
 // ---- Column requests ----
 
-void Worksheet::openRequest(RequestKind kind, const std::string& prompt, int code) {
+void Worksheet::openRequest(RequestKind kind, const std::string& prompt, int code,
+                            bool forGraphDefs) {
   Request.kind = kind;
   Request.prompt = cut(prompt, kPromptLength);
   Request.code = code;
-  Request.forGraphDefs = false;
+  Request.forGraphDefs = forGraphDefs;
   if (view_) view_->requestChanged();
 }
 
-void Worksheet::AskColumn(const std::string& prompt, int code) {
-  openRequest(RequestKind::Column, prompt, code);
+void Worksheet::AskColumn(const std::string& prompt, int code, bool forGraphDefs) {
+  openRequest(RequestKind::Column, prompt, code, forGraphDefs);
 }
 
-void Worksheet::AskRange(const std::string& prompt, int code) {
-  openRequest(RequestKind::Range, prompt, code);
+void Worksheet::AskRange(const std::string& prompt, int code, bool forGraphDefs) {
+  openRequest(RequestKind::Range, prompt, code, forGraphDefs);
 }
 
 void Worksheet::ConfirmRequest(int c1, int c2) {

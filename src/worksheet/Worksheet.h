@@ -169,8 +169,10 @@ class Worksheet {
   ColumnRequest Request;
   int C1 = 0, C2 = 0;
   int SavedColumn1 = 0, SavedColumn2 = 0;
-  void AskColumn(const std::string& prompt, int code);
-  void AskRange(const std::string& prompt, int code);
+  // forGraphDefs marks a request of the graph definitions window: its cancel hands back to that
+  // window through graphDefsCancelled.
+  void AskColumn(const std::string& prompt, int code, bool forGraphDefs = false);
+  void AskRange(const std::string& prompt, int code, bool forGraphDefs = false);
   bool requestActive() const { return Request.kind != RequestKind::None; }
   // The user confirmed the request (C2 is used for a range only): runs its step.
   void ConfirmRequest(int c1, int c2 = 0);
@@ -253,7 +255,7 @@ class Worksheet {
  private:
   void registerSteps();
   void registerColumnOpSteps();
-  void openRequest(RequestKind kind, const std::string& prompt, int code);
+  void openRequest(RequestKind kind, const std::string& prompt, int code, bool forGraphDefs);
   // A value inside the series' range read straight from its block (no warning); MissingValue
   // outside it.
   float peek(const Series& s, int index) const;

@@ -290,8 +290,7 @@ TEST_F(WorksheetTest, RequestsRunTheirStepOnConfirmationOnly) {
   // Cancelling a request of the graph definitions window hands back to it.
   int handedBack = 0;
   ws.graphDefsCancelled = [&] { ++handedBack; };
-  ws.AskColumn("Y column", 6);
-  ws.Request.forGraphDefs = true;
+  ws.AskColumn("Y column", 6, true);
   ws.CancelRequest();
   EXPECT_EQ(handedBack, 1);
 }
