@@ -171,6 +171,13 @@ bool Graph::AllCurvesValid() const {
   return true;
 }
 
+bool Graph::CheckGraphData() {
+  if (AllCurvesValid()) return true;
+  store.StoreError = true;
+  STOREMSG(host, "Error in graph data specifications.");
+  return false;
+}
+
 void Graph::DeleteCurve(int n, bool scriptRunning) {
   if (def.CurveCount == 0) return;
   if (n >= 1 && n <= def.CurveCount &&

@@ -74,6 +74,9 @@ class Graph {
   void RefreshAllCurveStatus();
   // The drawing's graph command draws only when every curve 1..CurveCount is valid.
   bool AllCurvesValid() const;
+  // The graph command's check before DrawGraph: false, with StoreError and the message
+  // "Error in graph data specifications.", when a curve is not valid as last computed.
+  bool CheckGraphData();
   // Removes curve n (1-based); asks first unless a script runs.
   void DeleteCurve(int n, bool scriptRunning);
   // Links each defined curve's Y series to its X column's series.

@@ -272,12 +272,16 @@ TEST_F(GrdTest, CurveStatusFollowsTheXLinkAndIndexRanges) {
   EXPECT_FALSE(graph.Status[2].XDefined);
   EXPECT_TRUE(graph.Status[2].IndexOk);
   EXPECT_FALSE(graph.AllCurvesValid());
+  EXPECT_FALSE(graph.CheckGraphData());
+  EXPECT_EQ(host.lastMessage(), "Error in graph data specifications.");
 
   // Set X's to cols links Z to column A, after which the curve is complete.
   graph.SetXsToCols();
   EXPECT_EQ(cols[4].xLink, &cols[0]);
   graph.RefreshAllCurveStatus();
   EXPECT_TRUE(graph.Status[2].ok());
+  graph.def.CurveCount = 1;
+  EXPECT_TRUE(graph.CheckGraphData());
 }
 
 TEST(CaretForm, ControlCharactersRoundTrip) {
