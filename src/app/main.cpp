@@ -1,15 +1,18 @@
 // The plotane command: the desktop program, or with --batch a script run with no window.
 
 #include <QApplication>
+#include <QImage>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "drawing/DrawingOutput.h"
 #include "drawing/ui/PlatformGlyphs.h"
 #include "shell/AppContext.h"
 #include "shell/base/BatchHost.h"
 #include "shell/ui/Shell.h"
+#include "shell/ui/TForm1.h"
 
 namespace {
 
@@ -81,6 +84,17 @@ bool parse(int argc, char** argv, Options& o, bool& done) {
   return true;
 }
 
+// The page as a 1-bit PNG of 2400 x 3000 pixels, ink black on white.
+bool writePagePng(const plotane::Drawing& drawing, const std::string& fileName) {
+  const std::vector<uint8_t> bits = plotane::PageBits(drawing);
+  QImage image(plotane::kRasterCols, plotane::kRasterRows, QImage::Format_Mono);
+  image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+  for (int r = 0; r < plotane::kRasterRows; ++r)
+    std::memcpy(image.scanLine(r), bits.data() + std::size_t(r) * plotane::kRasterRowBytes,
+                plotane::kRasterRowBytes);
+  return image.save(QString::fromLocal8Bit(fileName.c_str()), "PNG");
+}
+
 // Batch mode has no window, but letter fonts still come from the platform.
 class BatchQtHost : public plotane::BatchHost {
  public:
@@ -101,6 +115,10 @@ int runBatch(int argc, char** argv, const Options& o) {
   bool unreadable = false;
   bool ok = ctx.RUNFROMCOMMANDLINE(o.params, &unreadable);
   if (unreadable) return 2;
+  if (!o.png.empty() && ctx.drawing && !writePagePng(*ctx.drawing, o.png)) {
+    std::fprintf(stderr, "plotane: cannot write %s\n", o.png.c_str());
+    return 1;
+  }
   return ok ? 0 : 1;
 }
 
@@ -116,6 +134,10 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   plotane::Shell shell;
   shell.context().printToFile = o.printTo;
+  // A script's quit closes the main window once the event loop runs, with its close checks.
+  shell.context().onQuit = [&shell] {
+    QMetaObject::invokeMethod(shell.mainWindow(), "close", Qt::QueuedConnection);
+  };
   shell.start(o.params);
   return app.exec();
 }
