@@ -28,13 +28,13 @@ Regression::Regression(Worksheet& ws) : ws_(ws) {
   ws_.setRequestStep(kSaveMatrixCode, [this](Worksheet& w) { SaveMatrix(w.C1); });
 }
 
-// ---- Menu commands ----
-
 Regression::~Regression() {
   for (int code : {kDependentCode, kIndependentCode, kSavePredictedCode, kSaveRangeCode,
                    kSaveCoefficientsCode, kSaveMatrixCode})
     ws_.setRequestStep(code, nullptr);
 }
+
+// ---- Menu commands ----
 
 void Regression::StartDependent() {
   ws_.AskColumn("Select Dependent variable column:", kDependentCode);
