@@ -117,9 +117,9 @@ void Drawing::LoadGrl(const std::string& fileName) {
     return;
   }
   ByteReader in(data);
-  auto ioFail = [&](const char* what) {
+  auto ioFail = [&](const char* what, bool rowsRead) {
     state.GrlError = true;
-    state.ImageChanged = true;  // rows read so far are in the drawing
+    if (rowsRead) state.ImageChanged = true;  // the drawing now matches no file
     IOFAIL(host_, name, what);
     repaint();
   };
@@ -127,8 +127,7 @@ void Drawing::LoadGrl(const std::string& fileName) {
   int screenType = -1;
   if (!in.failed() && marker == kGrlMarker) screenType = in.i16() & 0xFF;
   if (in.failed()) {
-    ioFail("file ends early");
-    state.ImageChanged = false;  // nothing was read into the drawing
+    ioFail("file ends early", false);
     return;
   }
   if (screenType < 1 || screenType > 4) {
@@ -139,7 +138,7 @@ void Drawing::LoadGrl(const std::string& fileName) {
   }
   BusyCursor busy(host_);
   auto fail = [&](RowResult res) {
-    ioFail(res == RowResult::Truncated ? "file ends early" : "row data runs past its row");
+    ioFail(res == RowResult::Truncated ? "file ends early" : "row data runs past its row", true);
   };
   uint8_t buf[kRasterRowBytes];
   for (int r = 0; r < kRasterRows; ++r) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 #include "TempDir.h"
 #include "TestHost.h"
@@ -202,7 +203,9 @@ TEST(Grl, DamagedFiles) {
     writeFile(dir.file("TINY.GRL"), Bytes(bytes.begin(), bytes.begin() + long(len)));
     Drawing d(host);
     host.clear();
+    d.state.ImageChanged = true;  // unsaved work keeps its save question
     d.LoadGrl(dir.file("TINY.GRL"));
+    EXPECT_TRUE(d.state.ImageChanged);
     ASSERT_EQ(host.messages.size(), 1u) << len;
     EXPECT_NE(host.messages[0].find("I/O error"), std::string::npos) << len;
   }
@@ -244,4 +247,29 @@ TEST(Grl, OldScreenTypeStretchesThePreview) {
   EXPECT_EQ(d.preview().countInk(), 4);
   EXPECT_TRUE(d.preview().pixel(1, 1));
   EXPECT_FALSE(d.preview().pixel(2, 0));
+}
+
+// Damaged copies of a real file (bytes flipped, cut anywhere) never crash or write outside a
+// row: each load either succeeds or ends with one message.
+TEST(Grl, RandomDamageNeverCrashes) {
+  test::TestHost host;
+  test::TempDir dir;
+  Drawing src(host);
+  src.DrawLine(true, 1, 1, 7, 9, LineWidthTable[4]);
+  src.DrawPointSymbol(src.pointAt({4, 5}), 9, 9);
+  src.SaveGrl(dir.file("SRC.GRL"));
+  const Bytes good = readFile(dir.file("SRC.GRL"));
+  std::mt19937 rng(11);
+  Drawing d(host);
+  for (int i = 0; i < 200; ++i) {
+    Bytes b = good;
+    const int flips = 1 + int(rng() % 8);
+    for (int k = 0; k < flips; ++k) b[4 + rng() % (b.size() - 4)] = uint8_t(rng());
+    if (i % 3 == 0) b.resize(rng() % b.size());
+    writeFile(dir.file("X.GRL"), b);
+    host.clear();
+    d.LoadGrl(dir.file("X.GRL"));
+    EXPECT_LE(host.messages.size(), 1u);
+    EXPECT_EQ(d.state.GrlError, !host.messages.empty());
+  }
 }
