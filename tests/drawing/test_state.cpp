@@ -115,19 +115,6 @@ TEST(DrawState, PreviewFollowsTheQuarterTurn) {
   EXPECT_EQ(std::vector<uint8_t>(d.preview().row(0), d.preview().row(0) + 100 * 1000), before);
 }
 
-TEST(DrawState, LineCodes) {
-  test::TestHost host;
-  Drawing d(host);
-  for (int code = 0; code <= 4; ++code) {
-    d.SetLineCode(code);
-    EXPECT_EQ(d.state.LineWidth, double(LineWidthTable[code]));
-    EXPECT_EQ(d.state.ArrowSize, ArrowSizeTable[code]);
-    EXPECT_EQ(d.state.PreviewPenWidth, code >= 3 ? 2 : 1);
-  }
-  EXPECT_FLOAT_EQ(LineWidthTable[4], 0.021f);
-  EXPECT_FLOAT_EQ(DashTable[2], 0.1f);
-}
-
 TEST(DrawState, PagePointsAndUserMapping) {
   test::TestHost host;
   Drawing d(host);
