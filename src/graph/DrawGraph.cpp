@@ -66,6 +66,10 @@ int widthRule(const CurveDef& c) {
 
 float dashLength(int sizeCode) { return DashTable[std::clamp(sizeCode, 0, 4)]; }
 
+// Data far outside user-given axis limits makes page lengths huge; the dash count is held to
+// what the page can show.
+constexpr double kMaxDashPieces = 200001;
+
 // Walks a polyline by distance, inking or skipping each stretch; stretches continue across
 // vertices.
 class PolylineWalker {
@@ -110,7 +114,7 @@ double polylineLength(const std::vector<PagePoint>& pts) {
 void drawDashedPolyline(Drawing& d, const std::vector<PagePoint>& pts, float dash) {
   const double L = polylineLength(pts);
   if (!(L > 0)) return;
-  const double pieces = std::max(3.0, 2 * std::trunc(L / dash) + 1);
+  const double pieces = std::min(std::max(3.0, 2 * std::trunc(L / dash) + 1), kMaxDashPieces);
   const double piece = L / pieces;
   PolylineWalker w(d, pts);
   const long count = long(pieces);
@@ -128,6 +132,7 @@ void drawIntermittentPolyline(Drawing& d, const std::vector<PagePoint>& pts, flo
     g = L / (2 * r + 3);
     count = 4;
   }
+  count = std::min(count, kMaxDashPieces);
   PolylineWalker w(d, pts);
   for (long i = 0; i < long(count); ++i) {
     switch (i % 4) {

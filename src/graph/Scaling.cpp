@@ -235,6 +235,7 @@ bool RetickLinear(AxisScale& s, const AxisDef& a, double length, double scale, d
 }
 
 bool LogPosition(double t, bool dense, int& D, int& p) {
+  if (!(std::fabs(t) < 1e6)) return false;
   const LogTable& tab = logTable(dense);
   D = int(std::floor(t + 1e-9)) + 1;
   for (int q = 1; q <= tab.count; ++q)

@@ -222,6 +222,18 @@ TEST_F(RenderTest, FreezeWritesTheScalesBackAndStateIsRestored) {
   EXPECT_GT(host.busyCalls, 0);
 }
 
+TEST_F(RenderTest, DataFarOutsideUserLimitsStillEnds) {
+  column(0, "X", {0, 1, 2, 3});
+  column(1, "Y", {0, 3e30f, -3e30f, 1});
+  for (int type = 0; type <= 5; ++type) {
+    graph.def.CurveCount = 0;
+    curve(1, 0, 1, 0, 3, type);
+    graph.def.Y.MinUserSpec = graph.def.Y.MaxUserSpec = 1;
+    graph.DrawGraph(d, text);
+    EXPECT_FALSE(store.StoreError) << type;
+  }
+}
+
 TEST_F(RenderTest, MissingValuesLeaveGapsInsteadOfWreckingTheScale) {
   manualAxes();
   graph.def.Y.ManualScaling = 0;
@@ -232,6 +244,57 @@ TEST_F(RenderTest, MissingValuesLeaveGapsInsteadOfWreckingTheScale) {
   graph.DrawGraph(d, text);
   ASSERT_FALSE(store.StoreError) << host.lastMessage();
   EXPECT_LT(graph.lastY.last(), 10);
+}
+
+}  // namespace
+
+namespace {
+
+// Records of random bytes (any curve count, flags, codes, reals, NaNs) must render or fail
+// cleanly: no crash, no hang, no write outside the page.
+TEST_F(RenderTest, ArbitraryRecordsNeverCrash) {
+  column(0, "X", {1, 2, 3, 4, 5});
+  column(1, "Y", {-1, 0.5, 2, 8, 3});
+  uint32_t seed = 12345;
+  int drawn = 0;
+  auto next = [&] {
+    seed = seed * 1664525u + 1013904223u;
+    return uint8_t(seed >> 24);
+  };
+  for (int round = 0; round < 150; ++round) {
+    GraphDefImage img{};
+    for (auto& b : img) b = next();
+    img[0] = uint8_t(next() % 5);
+    img[1] = 0;
+    // Curves point at the two data columns most of the time, with a sane index range.
+    for (int c = 0; c < 32; ++c) {
+      uint8_t* p = img.data() + 246 + 12 * c;
+      if (next() % 4) {
+        p[0] = next() % 2, p[1] = 0;
+        p[2] = next() % 2, p[3] = 0;
+        p[4] = next() % 3, p[5] = 0;
+        p[6] = uint8_t(2 + next() % 3), p[7] = 0;
+      }
+    }
+    GraphDef g;
+    ASSERT_TRUE(DecodeGraphDef(img, g));
+    // Every other round keeps the reals plausible so the drawing code is reached.
+    if (round % 2 == 0) {
+      for (AxisDef* a : {&g.X, &g.Y}) {
+        a->Min = (next() % 40) * 0.25 - 2;
+        a->Max = a->Min + (next() % 40) * 0.5 + 0.1;
+        a->UnitsPerTick = (next() % 20) * 0.1 - 0.5;
+        a->TickLength = float((next() % 20) * 0.01 - 0.05);
+        a->NominalTicks = float(next() % 30);
+        a->TickIntervals = float((next() % 40) * 0.5);
+      }
+    }
+    graph.def = g;
+    host.clear();
+    graph.DrawGraph(d, text);
+    drawn += store.StoreError ? 0 : 1;
+  }
+  EXPECT_GT(drawn, 10);
 }
 
 }  // namespace
