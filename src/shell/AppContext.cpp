@@ -18,6 +18,8 @@ AppContext::AppContext(Host& h)
       runner(h, ScriptRunning) {
   worksheet.setScriptRunningFlag(&ScriptRunning);
   graph.setColumns(worksheet.columns());
+  // A graph definitions file of the current format carries the printing mode.
+  graph.onPrintModeLoaded = [this](bool pcl) { PclPrintMode = pcl; };
   runner.setCommands(&commands);
   drawing = std::make_unique<Drawing>(host);
   text = std::make_unique<TextEngine>(*drawing);
