@@ -234,3 +234,20 @@ TEST_F(Gallery, DataNameLabels) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Gallery, Landscape) {
+  const int x = column("X", 100, [](int i) { return i * 0.2; });
+  const int y = column("Y", 100, [](int i) { return std::sqrt(i * 0.2) * 10; });
+  curve(x, y, 100);
+  graph.def.Landscape = 1;
+  graph.ApplyOrientation(d);
+  ASSERT_TRUE(d.state.LandscapeMode);
+  d.SetACursor(1.5, 1.2);
+  d.SetBCursor(9.2, 7.2);
+  labels("Depth (m)", "Pressure (kPa)", "Landscape page");
+  render("landscape");
+}
+
+}  // namespace
