@@ -32,7 +32,8 @@ bool PrintPclToCups(Drawing& drawing, const std::string& destination, const std:
   if (queue.empty()) {
     const char* def = cupsGetDefault();
     if (!def || !*def) {
-      host.message(serviceError("No default printer"), "Print");
+      // The service's last error here is a stale low-level one; say what is missing.
+      host.message("No default printer", "Print");
       return false;
     }
     queue = def;
