@@ -15,6 +15,8 @@
 #include "shell/base/Host.h"
 #include "shell/base/LogModel.h"
 #include "store/Store.h"
+#include "worksheet/Regression.h"
+#include "worksheet/Spline.h"
 #include "worksheet/Worksheet.h"
 
 namespace plotane {
@@ -30,6 +32,9 @@ class AppContext {
   LogModel log;
   Store store;
   Worksheet worksheet;
+  // The regression and spline commands plug their request steps into the worksheet.
+  Regression regression{worksheet};
+  Spline spline{worksheet};
   Graph graph;
   // The drawing and its text engine; absent while the drawing window is closed.
   std::unique_ptr<Drawing> drawing;

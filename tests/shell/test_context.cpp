@@ -56,3 +56,23 @@ TEST(AppContext, ACommandLineScriptThatCannotBeReadIsReported) {
 
 }  // namespace
 }  // namespace plotane
+
+namespace plotane {
+namespace {
+
+TEST(AppContext, RegressionAndSplineRequestsReachTheirCommands) {
+  test::TestHost host;
+  AppContext ctx(host);
+  ctx.store.MAKERAMP(ctx.worksheet.columns()[3], 0.0, 1.0);  // covers the use range
+  ctx.regression.StartDependent();
+  ASSERT_TRUE(ctx.worksheet.requestActive());
+  EXPECT_EQ(ctx.worksheet.Request.code, 23);
+  ctx.worksheet.ConfirmRequest(3);
+  EXPECT_EQ(ctx.regression.spec.dependent.column, 3);
+  ctx.spline.Start();
+  ASSERT_TRUE(ctx.worksheet.requestActive());
+  EXPECT_EQ(ctx.worksheet.Request.code, 29);
+}
+
+}  // namespace
+}  // namespace plotane
