@@ -536,17 +536,30 @@ void Graph::DrawGraph(Drawing& d, TextEngine& text) {
       if (r1 == 0 && r2 == 0) d.DrawSegment(p1, p2);
     }
   }
-  std::vector<PagePoint> run;
+  // Each curve's values are read once; a missing value splits the curve into separate runs.
+  std::vector<PagePoint> pts, run;
+  std::vector<bool> gap;
   for (int n = 1; n <= g.CurveCount; ++n) {
     const CurveDef& c = g.curve(n);
     const int type = c.CurveType;
+    pts.clear();
+    gap.clear();
+    bool failed = false;
+    for (int i = c.LowIndex; i <= c.HiIndex; ++i) {
+      PagePoint p;
+      const int r = curvePoint(c, i, p);
+      if (r == 2) {
+        failed = true;
+        break;
+      }
+      pts.push_back(p);
+      gap.push_back(r == 1);
+    }
     if (type == kDashedCurve || type == kIntermittentCurve)
       d.SetLineCode(c.SizeCode);
     else
       d.SetLineCode(widthRule(c));
-    // Each unbroken run of points is drawn as one polyline.
-    auto flush = [&] {
-      if (run.empty()) return;
+    auto drawRun = [&] {
       switch (type) {
         case kDashedCurve:
           drawDashedPolyline(d, run, dashLength(c.SizeCode));
@@ -563,29 +576,24 @@ void Graph::DrawGraph(Drawing& d, TextEngine& text) {
       }
       run.clear();
     };
-    for (int i = c.LowIndex; i <= c.HiIndex; ++i) {
-      PagePoint p;
-      const int r = curvePoint(c, i, p);
-      if (r == 2) return;
-      if (r == 1) {
-        flush();
-        continue;
-      }
-      run.push_back(p);
+    run.clear();
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+      if (gap[i])
+        drawRun();
+      else
+        run.push_back(pts[i]);
     }
-    flush();
+    drawRun();
     if (type == kPointsCurve || type == kConnectedPointsCurve || type == kDotsCurve) {
-      for (int i = c.LowIndex; i <= c.HiIndex; ++i) {
-        PagePoint p;
-        const int r = curvePoint(c, i, p);
-        if (r == 2) return;
-        if (r == 1) continue;
+      for (std::size_t i = 0; i < pts.size(); ++i) {
+        if (gap[i]) continue;
         if (type == kDotsCurve)
-          d.DrawDot(p);
+          d.DrawDot(pts[i]);
         else
-          d.DrawPointSymbol(p, c.PointShape, c.SizeCode);
+          d.DrawPointSymbol(pts[i], c.PointShape, c.SizeCode);
       }
     }
+    if (failed) return;
   }
 
   // 12. Axis labels and the title.

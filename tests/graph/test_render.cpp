@@ -243,7 +243,12 @@ TEST_F(RenderTest, MissingValuesLeaveGapsInsteadOfWreckingTheScale) {
   curve(1, 0, 1, 0, 3);
   graph.DrawGraph(d, text);
   ASSERT_FALSE(store.StoreError) << host.lastMessage();
-  EXPECT_LT(graph.lastY.last(), 10);
+  // Y runs 0.8..4.2 by 0.2 (the missing value is not data): 5 in over 3.4 units.
+  ASSERT_DOUBLE_EQ(graph.lastY.first(), 0.8);
+  ASSERT_DOUBLE_EQ(graph.lastY.last(), 4.2);
+  auto pageY = [](double v) { return 1 + 5 * (v - 0.8) / 3.4; };
+  EXPECT_TRUE(inkIn(1.9 - 0.005, pageY(1.5) - 0.005, 1.9 + 0.005, pageY(1.5) + 0.005));
+  EXPECT_FALSE(inkIn(2.8 - 0.01, pageY(3) - 0.01, 2.8 + 0.01, pageY(3) + 0.01));  // the gap
 }
 
 }  // namespace
