@@ -36,7 +36,18 @@ int ParseColumn(const std::string& text) {
   return n;
 }
 
+namespace {
+
+// Stored values are always finite; anything else is shown plainly rather than misformatted.
+std::string notFinite(int width, double x) {
+  std::string t = std::isnan(x) ? "NAN" : x < 0 ? "-INF" : "INF";
+  return width > int(t.size()) ? std::string(std::size_t(width) - t.size(), ' ') + t : t;
+}
+
+}  // namespace
+
 std::string FormatSci(int width, double x) {
+  if (!std::isfinite(x)) return notFinite(width, x);
   int decimals = width - 7 < 1 ? 1 : width - 7;
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.*e", decimals, std::fabs(x));
@@ -71,6 +82,7 @@ std::string fixed(int width, int decimals, double x) {
 }  // namespace
 
 std::string FormatReal(int width, int spec, double x) {
+  if (!std::isfinite(x)) return notFinite(width, x);
   if (spec == kSpecScientific) return FormatSci(width, x);
   if (spec == kSpecFlexible) {
     int e = 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <cmath>
 
 #include "worksheet/Format.h"
 
@@ -48,6 +49,8 @@ TEST(FormatSci, FieldLayout) {
   // Three exponent digits keep all four places: w + 2 characters.
   EXPECT_EQ(FormatSci(13, 1.0E-300), " 1.000000E-0300");
   EXPECT_EQ(FormatSci(13, 3.4E38), " 3.400000E+38");
+  EXPECT_EQ(FormatSci(6, -HUGE_VAL), "  -INF");
+  EXPECT_EQ(FormatReal(5, -2, NAN), "  NAN");
 }
 
 TEST(FormatReal, FlexibleFixedAndScientific) {
