@@ -96,7 +96,8 @@ std::string Worksheet::GridText(int gridRow, int gridColumn) const {
 
 void Worksheet::ShowCell(int c, int index) {
   if (!validColumn(c)) return;
-  if (c == CurrentColumn && index == CurrentIndex) EntryText = CellText(c, index);
+  if (c == CurrentColumn && index == CurrentIndex)
+    EntryText = cut(CellText(c, index), kEntryTextLength);
   if (view_) view_->cellChanged(c, index);
 }
 
@@ -106,11 +107,8 @@ void Worksheet::notifyColumn(int c) {
 
 void Worksheet::ShowColumn(int c) {
   if (!validColumn(c)) return;
-  if (c == CurrentColumn) {
-    const Series& s = columns_[c];
-    if (s.hasData() && CurrentIndex >= s.lowest() && CurrentIndex <= s.highestIndex())
-      EntryText = CellText(c, CurrentIndex);
-  }
+  // The current cell shows what the model computes, so EntryText always follows it.
+  if (c == CurrentColumn) EntryText = cut(CellText(c, CurrentIndex), kEntryTextLength);
   notifyColumn(c);
   if (c == XColumn) RefreshXvals(CurrentColumn);
 }
