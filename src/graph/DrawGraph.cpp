@@ -10,6 +10,7 @@
 
 #include "drawing/Drawing.h"
 #include "drawing/Text.h"
+#include "graph/CurveList.h"
 #include "graph/Graph.h"
 #include "shell/base/Files.h"
 #include "shell/base/Host.h"
@@ -38,30 +39,12 @@ std::string trimLeft(const std::string& s) {
 
 bool wholeNumber(double t) { return std::fabs(t - std::round(t)) < 1e-11; }
 
-// The width code a curve's lines, symbols, dots and bars use.
+// The width code a curve's lines, symbols, dots and bars use: point-type curves map their point
+// size code to a line width.
 int widthRule(const CurveDef& c) {
-  switch (c.CurveType) {
-    case kLineCurve:
-    case kDashedCurve:
-    case kDotsCurve:
-      return std::clamp(int(c.SizeCode), 0, 4);
-    default:
-      switch (c.SizeCode) {
-        case -2:
-          return 0;
-        case -1:
-        case 0:
-        case 2:
-          return 1;
-        case 1:
-        case 3:
-        case 4:
-        case 6:
-          return 2;
-        default:
-          return 3;
-      }
-  }
+  if (c.CurveType == kLineCurve || c.CurveType == kDashedCurve || c.CurveType == kDotsCurve)
+    return std::clamp(int(c.SizeCode), 0, 4);
+  return LineWidthForPointSize(c.SizeCode);
 }
 
 float dashLength(int sizeCode) { return DashTable[std::clamp(sizeCode, 0, 4)]; }

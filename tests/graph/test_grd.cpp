@@ -9,6 +9,7 @@
 
 #include "TempDir.h"
 #include "TestHost.h"
+#include "graph/CurveList.h"
 #include "graph/Graph.h"
 #include "shell/base/LogModel.h"
 #include "store/Store.h"
@@ -282,6 +283,31 @@ TEST_F(GrdTest, CurveStatusFollowsTheXLinkAndIndexRanges) {
   EXPECT_TRUE(graph.Status[2].ok());
   graph.def.CurveCount = 1;
   EXPECT_TRUE(graph.CheckGraphData());
+}
+
+TEST_F(GrdTest, CurveListTexts) {
+  fillColumn(0, "TIME", 0, 10);
+  fillColumn(27, "SPEED", 0, 10);
+  cols[27].xLink = &cols[0];
+  graph.def.CurveCount = 2;
+  graph.def.curve(1) = CurveDef{-1, 27, 0, 12, 0, 4, 2, 0};  // beyond the data
+  graph.def.curve(2) = CurveDef{-1, 5, 0, 1, 0, 4, 2, 0};    // an empty column
+  const CurveListEntry a = CurveListText(graph, 1);
+  EXPECT_EQ(a.heading, "    Curve  1 :        LowIndex=     0      HiIndex=    12 **index error**");
+  EXPECT_EQ(a.yPrefix, "        Y: AB  ");
+  EXPECT_EQ(a.yName, "SPEED");
+  EXPECT_EQ(a.xPrefix, "        X: A   ");  // followed the X link
+  EXPECT_EQ(a.xName, "TIME");
+  const CurveListEntry b = CurveListText(graph, 2);
+  EXPECT_EQ(b.heading, "    Curve  2 :        LowIndex=     0      HiIndex=     1");
+  EXPECT_EQ(b.yName, "***undefined***");
+  EXPECT_EQ(b.xPrefix, "        X: **  ");
+  EXPECT_EQ(CurveNumberLine(graph, 1), " 1       AB  A ");
+  EXPECT_EQ(FindCurveWithY(graph.def, 5), 2);
+  EXPECT_EQ(FindCurveWithY(graph.def, 6), 0);
+  // Line width 4 shows point size 9, which in turn shows line width 3.
+  const int back[5] = {0, 1, 2, 3, 3};
+  for (int w = 0; w <= 4; ++w) EXPECT_EQ(LineWidthForPointSize(PointSizeForLineWidth(w)), back[w]);
 }
 
 TEST(CaretForm, ControlCharactersRoundTrip) {
