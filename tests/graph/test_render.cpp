@@ -161,6 +161,16 @@ TEST_F(RenderTest, FailuresReportAndDrawNothing) {
   graph.DrawGraph(d, text);
   EXPECT_EQ(host.lastMessage(), "No curves defined");
   EXPECT_TRUE(store.StoreError);
+  EXPECT_EQ(d.image().countInk(), 0);
+  // With all four limits given an empty graph is drawn: axes only.
+  for (AxisDef* a : {&graph.def.X, &graph.def.Y}) a->MinUserSpec = a->MaxUserSpec = 1;
+  host.clear();
+  graph.DrawGraph(d, text);
+  EXPECT_FALSE(store.StoreError);
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_TRUE(ink(1, 3) && ink(4, 1));
+  d.ResetDrawing();
+  for (AxisDef* a : {&graph.def.X, &graph.def.Y}) a->MinUserSpec = a->MaxUserSpec = 0;
 
   column(0, "X", {1, 2, 3});
   column(1, "Y", {0, 2, 3});
