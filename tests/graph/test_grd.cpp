@@ -216,6 +216,17 @@ TEST_F(GrdTest, MissingAndDamagedFilesLeaveTheDefinitionsUnchanged) {
   EXPECT_EQ(graph.def.Title.size(), 67u);
 }
 
+TEST_F(GrdTest, UnwritableFileReportsAndKeepsTheName) {
+  graph.SaveGrd(dir.file("a.grd"), true);
+  graph.def.TitleMode = 1;
+  graph.SaveGrd(dir.file("no/such/folder/b.grd"), true);
+  EXPECT_TRUE(store.StoreError);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].rfind("I/O error", 0), 0u);
+  EXPECT_EQ(graph.GrdFileName, dir.file("a.grd"));
+  EXPECT_TRUE(graph.Modified());
+}
+
 TEST_F(GrdTest, StartUpFileSeedsTheDefinitionsWhenPresent) {
   graph.LoadStartUpGrd(dir.path());
   EXPECT_EQ(graph.def, GraphDef{});
