@@ -437,7 +437,10 @@ void EbtRunner::EXECSTATEMENT() {
     } else if ((word_.starts_with("@") || word_.starts_with("WW") || word_.starts_with("GW") ||
                 word_.starts_with("DW")) &&
                commands_) {
-      if (!commands_->execute(*this, word_)) ScriptError = true;
+      // A floating-point fault ends the command with the platform's message.
+      bool known = true;
+      if (!guardFloat(host_, [&] { known = commands_->execute(*this, word_); })) ScriptError = true;
+      if (!known) ScriptError = true;
     } else {
       ScriptError = true;  // BEGIN and every word of no group
     }
@@ -474,6 +477,7 @@ void EbtRunner::skipRestOfStatement() {
 }
 
 void EbtRunner::RUN() {
+  BusyCursor busy(host_);
   do {
     EXECSTATEMENT();
   } while (!ScriptStop && !ScriptError);

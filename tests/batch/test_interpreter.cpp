@@ -9,6 +9,7 @@
 #include "TempDir.h"
 #include "TestHost.h"
 #include "batch/EbtRunner.h"
+#include "shell/base/Messages.h"
 
 namespace plotane {
 namespace {
@@ -33,6 +34,8 @@ class FakeCommands : public ScriptCommands {
     } else if (word == "WWTWO") {
       add(r.readText(false));
       add(r.readText(true));
+    } else if (word == "@FAULT") {
+      throw FloatFault{FloatFaultKind::DivideByZero};
     } else if (word == "DWDRAWLINE") {
     } else if (word == "DWMAAF") {
       double x = r.readReal(false, 0, 10), y = r.readReal(true, 0, 10);
@@ -356,6 +359,17 @@ TEST(Interpreter, RunStopsAtAnErrorAndContinuesFromThere) {
   f.runner.STEP();
   EXPECT_EQ(f.commands.calls.back(), "WWATTACH|A");
   EXPECT_EQ(f.runner.selectionStart(), f.runner.position() - 3);
+}
+
+TEST(Interpreter, FloatingPointFaultsEndTheStatementAndRunsShowTheBusyCursor) {
+  Fixture f;
+  f.run("DWDRAWLINE; @FAULT; DWDRAWLINE;");
+  EXPECT_TRUE(f.failed());
+  EXPECT_EQ(f.host.messages, (std::vector<std::string>{"Floating point division by zero", kError}));
+  EXPECT_FALSE(f.running);
+  EXPECT_EQ(f.commands.calls.size(), 1u);
+  EXPECT_EQ(f.host.busyDepth, 0);
+  EXPECT_GT(f.host.busyCalls, 0);
 }
 
 TEST(Interpreter, StepRunsOneStatementAndNothingAfterTheEnd) {
