@@ -1,0 +1,18 @@
+// A drawing file of arbitrary bytes loaded into a fresh drawing.
+#include "FuzzSupport.h"
+#include "drawing/Drawing.h"
+
+using namespace plotane;
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzz::WorkFolder::enter();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  if (!fuzz::writeInput("IN.GRL", data, size)) return 0;
+  fuzz::QuietHost host;
+  Drawing drawing(host);
+  drawing.LoadGrl("IN.GRL");
+  return 0;
+}
