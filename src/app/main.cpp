@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "drawing/DrawingOutput.h"
+#include "drawing/ui/PagePrinter.h"
 #include "drawing/ui/PlatformGlyphs.h"
 #include "shell/AppContext.h"
 #include "shell/base/BatchHost.h"
@@ -86,13 +87,8 @@ bool parse(int argc, char** argv, Options& o, bool& done) {
 
 // The page as a 1-bit PNG of 2400 x 3000 pixels, ink black on white.
 bool writePagePng(const plotane::Drawing& drawing, const std::string& fileName) {
-  const std::vector<uint8_t> bits = plotane::PageBits(drawing);
-  QImage image(plotane::kRasterCols, plotane::kRasterRows, QImage::Format_Mono);
-  image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
-  for (int r = 0; r < plotane::kRasterRows; ++r)
-    std::memcpy(image.scanLine(r), bits.data() + std::size_t(r) * plotane::kRasterRowBytes,
-                plotane::kRasterRowBytes);
-  return image.save(QString::fromLocal8Bit(fileName.c_str()), "PNG");
+  return plotane::PageImage(plotane::PageBits(drawing))
+      .save(QString::fromLocal8Bit(fileName.c_str()), "PNG");
 }
 
 // Batch mode has no window, but letter fonts still come from the platform.
@@ -101,6 +97,13 @@ class BatchQtHost : public plotane::BatchHost {
   bool platformText(const plotane::PlatformTextRequest& request,
                     plotane::PlatformTextResult& result) override {
     return plotane::RenderPlatformText(request, result);
+  }
+  // No dialog: the default printer, or the file of --print-to (a PDF).
+  bool printPage(const std::vector<uint8_t>& pageBits, const std::string& toFile) override {
+    std::string error;
+    bool ok = plotane::PrintPageImage(pageBits, toFile, nullptr, error);
+    if (!ok) message(error.empty() ? "Printing failed" : error);
+    return ok;
   }
 };
 

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -111,6 +113,29 @@ class ShellTest : public QObject {
     QCOMPARE(f.readAll(), QByteArray("first\r\nsecond\r\n"));
     menu[1]->trigger();
     QVERIFY(!frm->isVisible());
+  }
+
+  void unsavedWorksheetDataCanKeepTheProgramRunning() {
+    Shell shell;
+    shell.start({});
+    AppContext& ctx = shell.context();
+    ctx.store.NEWSERIES(ctx.worksheet.column(0), false, "");
+    ctx.store.PUTVAL(ctx.worksheet.column(0), 5, 1.0);  // modified, never saved
+    // Yes returns to the worksheet: the main window stays.
+    QString asked;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      QVERIFY(box);
+      asked = box->text();
+      box->button(QMessageBox::Yes)->click();
+    });
+    QVERIFY(!shell.mainWindow()->close());
+    QCOMPARE(asked, QString("Some data may not have been saved!--Return to worksheet??"));
+    QVERIFY(shell.mainWindow()->isVisible());
+    QVERIFY(ctx.worksheet.column(0).inUse());
+    // While a script statement runs nobody is asked and the program closes.
+    ctx.ScriptRunning = true;
+    QVERIFY(shell.mainWindow()->close());
   }
 
   void closingTheMainWindowEndsTheProgram() {

@@ -4,6 +4,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include "drawing/ui/PagePrinter.h"
 #include "drawing/ui/PlatformGlyphs.h"
 #include "shell/AppContext.h"
 
@@ -90,6 +91,13 @@ void QtHost::showWindow(WorkWindow w) {
 
 void QtHost::drawingReplaced() {
   if (onDrawingReplaced) onDrawingReplaced();
+}
+
+bool QtHost::printPage(const std::vector<uint8_t>& pageBits, const std::string& toFile) {
+  std::string error;
+  bool ok = PrintPageImage(pageBits, toFile, parentFor(dialogParent), error);
+  if (!ok && !error.empty()) message(error, "Print");
+  return ok;
 }
 
 bool QtHost::platformText(const PlatformTextRequest& request, PlatformTextResult& result) {

@@ -1,5 +1,7 @@
 #include "worksheet/ui/TWkFrm.h"
 
+#include "shell/AppContext.h"
+
 namespace plotane {
 
 TWkFrm::TWkFrm(AppContext& ctx, QWidget* parent) : TWorkFrm(ctx, "Worksheet", parent) {
@@ -7,5 +9,7 @@ TWkFrm::TWkFrm(AppContext& ctx, QWidget* parent) : TWorkFrm(ctx, "Worksheet", pa
   addWindowMenu("&Window(F6)", "&Graph definitions", WorkWindow::GraphDefs, "&Drawing",
                 WorkWindow::Drawing, 0);
 }
+
+bool TWkFrm::FormCloseQuery() { return ctx_.worksheet.CloseQuery(); }
 
 }  // namespace plotane

@@ -9,6 +9,9 @@ class TWkFrm : public TWorkFrm {
   Q_OBJECT
  public:
   explicit TWkFrm(AppContext& ctx, QWidget* parent = nullptr);
+
+  // Unsaved column data: asks whether to return to the worksheet.
+  bool FormCloseQuery() override;
 };
 
 }  // namespace plotane
