@@ -137,9 +137,11 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   plotane::Shell shell;
   shell.context().printToFile = o.printTo;
-  // A script's quit closes the main window once the event loop runs, with its close checks.
-  shell.context().onQuit = [&shell] {
-    QMetaObject::invokeMethod(shell.mainWindow(), "close", Qt::QueuedConnection);
+  // A script's quit closes the main window at once, with its close checks (which ask nothing
+  // while the statement runs); the event loop then ends as soon as it starts.
+  shell.context().onQuit = [&shell, &app] {
+    if (shell.mainWindow()->close())
+      QMetaObject::invokeMethod(&app, &QCoreApplication::quit, Qt::QueuedConnection);
   };
   shell.start(o.params);
   return app.exec();

@@ -368,8 +368,11 @@ void EbtCommands::dwFileOpen(EbtRunner& r) {
   std::string file = r.readText(true);
   if (r.ScriptError) return;
   Drawing& d = drawing();
+  // The drawing takes the file's name, shown in its caption.
+  d.state.GrlFileName = cut(file + ".GRL", 255);
+  d.UpdateDrawingCaption(true);
   d.state.GrlError = false;
-  fromStore(r, [&] { d.LoadGrl(file + ".GRL"); });
+  fromStore(r, [&] { d.LoadGrl(d.state.GrlFileName); });
   if (d.state.GrlError) r.ScriptError = true;
 }
 
@@ -377,8 +380,11 @@ void EbtCommands::dwFileSave(EbtRunner& r) {
   std::string file = r.readText(true);
   if (r.ScriptError) return;
   Drawing& d = drawing();
+  // The drawing takes the file's name, shown in its caption.
+  d.state.GrlFileName = cut(file + ".GRL", 255);
+  d.UpdateDrawingCaption(true);
   d.state.GrlError = false;
-  fromStore(r, [&] { d.SaveGrl(file + ".GRL"); });
+  fromStore(r, [&] { d.SaveGrl(d.state.GrlFileName); });
   if (d.state.GrlError) r.ScriptError = true;
 }
 

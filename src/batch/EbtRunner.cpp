@@ -61,6 +61,57 @@ void EbtRunner::nameFromFile(const std::string& fileName) {
   setParam(1, fileName.size() > 4 ? fileName.substr(0, fileName.size() - 4) : std::string());
 }
 
+bool EbtRunner::openScript(const std::string& fileName) {
+  if (!loadFile(fileName)) return false;
+  nameFromFile(fileName);
+  RESET();
+  return true;
+}
+
+bool EbtRunner::saveScript(const std::string& fileName) {
+  if (!saveFile(fileName)) return false;
+  nameFromFile(fileName);
+  RESET();
+  return true;
+}
+
+void EbtRunner::editCommands() {
+  if (editMode_ != EditMode::None) return;
+  editMode_ = EditMode::Commands;
+  backupText_ = text_;
+  savedCaption_ = caption_;
+  caption_ = "Edit Commands";
+  runEnabled_ = false;
+}
+
+void EbtRunner::editParameters() {
+  if (editMode_ != EditMode::None) return;
+  editMode_ = EditMode::Parameters;
+  backupParams_ = params_;
+  savedCaption_ = caption_;
+  caption_ = "Edit Command-line Parameters";
+  runEnabled_ = false;
+}
+
+void EbtRunner::editOK(const std::string& editedText) {
+  if (editMode_ == EditMode::None) return;
+  if (editMode_ == EditMode::Commands) text_ = editedText;
+  editMode_ = EditMode::None;
+  caption_ = savedCaption_;
+  RESET();
+}
+
+void EbtRunner::editCancel() {
+  if (editMode_ == EditMode::None) return;
+  if (editMode_ == EditMode::Commands)
+    text_ = backupText_;
+  else
+    params_ = backupParams_;
+  editMode_ = EditMode::None;
+  caption_ = savedCaption_;
+  runEnabled_ = true;
+}
+
 const std::string& EbtRunner::param(int n) const {
   static const std::string none;
   if (n < 1 || n > kParamRows) return none;

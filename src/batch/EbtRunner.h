@@ -72,6 +72,19 @@ class EbtRunner {
   void nameFromFile(const std::string& fileName);
   std::string caption() const { return caption_; }
   void setCaption(const std::string& c) { caption_ = c; }
+  // The window's Open and Save: the file, the caption "Run --- " + name, parameter row 1, reset.
+  bool openScript(const std::string& fileName);
+  bool saveScript(const std::string& fileName);
+
+  // ---- Editing the script or the parameters (the window shows the editors) ----
+  enum class EditMode { None, Commands, Parameters };
+  EditMode editMode() const { return editMode_; }
+  void editCommands();
+  void editParameters();
+  // OK: the edited text is taken (commands) and the interpreter is reset.
+  void editOK(const std::string& editedText);
+  // Cancel: the text or the parameter values return to what they were; no reset.
+  void editCancel();
 
   // ---- Parameter table (rows 1..9) ----
   const std::string& param(int n) const;
@@ -147,6 +160,10 @@ class EbtRunner {
   bool runEnabled_ = false;
   std::string caption_ = "Run EBT";
   std::array<std::string, kParamRows> params_{};
+  EditMode editMode_ = EditMode::None;
+  std::string savedCaption_;
+  std::string backupText_;
+  std::array<std::string, kParamRows> backupParams_{};
   std::string word_;
   bool wordOpensArguments_ = false;
   bool argumentsChecked_ = false;

@@ -322,10 +322,13 @@ TEST(Commands, DrawingFilesAndPrinting) {
 
   EXPECT_TRUE(t.run("DWFILESAVE('$/pic');"));
   EXPECT_TRUE(fileExists(t.dir.file("pic.GRL")));
+  EXPECT_EQ(t.ctx.drawing->state.GrlFileName, t.dir.file("pic.GRL"));
+  EXPECT_NE(t.ctx.drawing->caption().find(t.dir.file("pic.GRL")), std::string::npos);
   long ink = t.ctx.drawing->image().countInk();
   EXPECT_TRUE(t.run("GWBLANKDRAWING; DWFILEOPEN('$/pic');"));
   EXPECT_EQ(t.ctx.drawing->image().countInk(), ink);
   EXPECT_FALSE(t.run("DWFILEOPEN('$/none');"));
+  EXPECT_EQ(t.ctx.drawing->state.GrlFileName, "");
 
   // The platform printing mode goes through the Host, which has no printer here.
   t.ctx.PclPrintMode = false;

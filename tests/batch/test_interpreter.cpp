@@ -419,5 +419,43 @@ TEST(Interpreter, SavingAndOpeningNameParameterOne) {
   EXPECT_FALSE(g.runner.loadFile(dir.file("none.ebt")));
 }
 
+TEST(Interpreter, EditingCommandsAndParametersWithOkAndCancel) {
+  test::TempDir dir;
+  { std::ofstream(dir.file("A.EBT")) << "DWDRAWLINE;"; }
+  Fixture f;
+  ASSERT_TRUE(f.runner.openScript(dir.file("a.ebt")));
+  EXPECT_EQ(f.runner.caption(), "Run --- " + dir.file("a.ebt"));
+  EXPECT_EQ(f.runner.param(1), dir.file("a"));
+  f.runner.STEP();
+
+  f.runner.editCommands();
+  EXPECT_EQ(f.runner.caption(), "Edit Commands");
+  EXPECT_FALSE(f.runner.runEnabled());
+  f.runner.editCancel();
+  EXPECT_EQ(f.runner.text(), "DWDRAWLINE;");
+  EXPECT_EQ(f.runner.caption(), "Run --- " + dir.file("a.ebt"));
+  EXPECT_TRUE(f.runner.runEnabled());
+  EXPECT_NE(f.runner.position(), 0u);  // Cancel does not reset
+
+  f.runner.editCommands();
+  f.runner.editOK("WWATTACH(X);");
+  EXPECT_EQ(f.runner.text(), "WWATTACH(X);");
+  EXPECT_EQ(f.runner.position(), 0u);
+
+  f.runner.editParameters();
+  EXPECT_EQ(f.runner.caption(), "Edit Command-line Parameters");
+  f.runner.setParam(2, "changed");
+  f.runner.editCancel();
+  EXPECT_EQ(f.runner.param(2), "");
+  f.runner.editParameters();
+  f.runner.setParam(2, "kept");
+  f.runner.editOK("ignored");
+  EXPECT_EQ(f.runner.param(2), "kept");
+  EXPECT_EQ(f.runner.text(), "WWATTACH(X);");
+
+  ASSERT_TRUE(f.runner.saveScript(dir.file("B.EBT")));
+  EXPECT_EQ(f.runner.param(1), dir.file("B"));
+}
+
 }  // namespace
 }  // namespace plotane
