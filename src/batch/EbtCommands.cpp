@@ -297,7 +297,7 @@ void EbtCommands::defineCurve(EbtRunner& r, int curve) {
   CurveDef& c = def.curve(curve);
   c.YColumn = int16_t(yc);
   Series& y = ws.column(yc);
-  if (!y.inUse() || !y.hasData()) {
+  if (!y.inUse()) {
     store.STOREMSG("Y variable not defined");
     store.StoreError = r.ScriptError = true;
     return;
@@ -305,12 +305,13 @@ void EbtCommands::defineCurve(EbtRunner& r, int curve) {
   int xc = r.readColumn(false);
   if (r.ScriptError) return;
   Series& x = ws.column(xc);
-  if (!x.inUse() || !x.hasData()) {
+  if (!x.inUse()) {
     store.STOREMSG("X variable not defined");
     store.StoreError = r.ScriptError = true;
     return;
   }
   y.xLink = &x;
+  // A series without data has the empty range 0..-1, which meets nothing.
   int lo = std::max(y.lowest(), x.lowest());
   int hi = std::min(y.highestIndex(), x.highestIndex());
   if (lo > hi) {

@@ -191,6 +191,10 @@ TEST(Commands, CurveDefinitionsAndStyles) {
   t.host.clear();
   EXPECT_FALSE(t.run("GWCURVENEWDEF(B, Y, 0, 1);"));
   EXPECT_EQ(t.host.messages.front(), "X variable not defined");
+  t.ctx.store.NEWSERIES(t.col(8), false, "empty");
+  t.host.clear();
+  EXPECT_FALSE(t.run("GWCURVENEWDEF(I, A, 0, 1);"));
+  EXPECT_EQ(t.host.messages.front(), "Y and X do not have indices in common");
   t.fill(7, 2, 1, 50);
   t.host.clear();
   EXPECT_FALSE(t.run("GWCURVENEWDEF(B, H, 0, 1);"));
