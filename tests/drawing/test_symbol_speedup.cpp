@@ -1,0 +1,225 @@
+// Pins the exact pixels that point symbols, nodes and filled circles leave in the raster and in
+// the preview. The constants below were recorded from the plain ring-by-ring fills (every ring
+// outline drawn with DrawLine and echoed to the preview) before any speed work on the fills and
+// the rasteriser; such work must not change a single pixel, so these hashes must never change.
+//
+// Every case is drawn into a window of the page first set to a known background (white, or black
+// so that knock-outs and erasing show), then the window of the raster and of the preview is
+// hashed; a final hash of the whole raster and preview catches ink that leaks outside a window.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "TestHost.h"
+#include "drawing/Drawing.h"
+
+using namespace plotane;
+
+namespace {
+
+struct Hash {
+  uint64_t h = 1469598103934665603ull;  // FNV-1a 64
+  void add(const uint8_t* p, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+      h ^= p[i];
+      h *= 1099511628211ull;
+    }
+  }
+  void add(int v) {
+    uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+    add(b, 4);
+  }
+};
+
+// A rectangle of rows and bytes.
+struct Window {
+  int row0, row1, byte0, byte1;
+};
+
+Window clampWindow(double col, double row, int margin, int rows, int rowBytes) {
+  auto clampInt = [](double v, int lo, int hi) {
+    if (!(v > lo)) return lo;
+    if (v > hi) return hi;
+    return int(v);
+  };
+  Window w;
+  w.row0 = clampInt(row - margin, 0, rows - 1);
+  w.row1 = clampInt(row + margin, 0, rows - 1);
+  w.byte0 = clampInt((col - margin) / 8, 0, rowBytes - 1);
+  w.byte1 = clampInt((col + margin) / 8, 0, rowBytes - 1);
+  return w;
+}
+
+template <class RowOf>
+void fillWindow(const Window& w, uint8_t value, RowOf rowOf) {
+  for (int r = w.row0; r <= w.row1; ++r)
+    std::memset(rowOf(r) + w.byte0, value, std::size_t(w.byte1 - w.byte0 + 1));
+}
+
+template <class RowOf>
+void hashWindow(Hash& h, const Window& w, RowOf rowOf) {
+  for (int r = w.row0; r <= w.row1; ++r)
+    h.add(rowOf(r) + w.byte0, std::size_t(w.byte1 - w.byte0 + 1));
+}
+
+struct Page {
+  test::TestHost host;
+  Drawing d{host};
+  Hash raster, preview;
+
+  explicit Page(bool landscape) {
+    if (landscape) d.SetLandscape();
+  }
+
+  // Sets the windows around page position (X, Y) to the background, runs draw, hashes them.
+  template <class F>
+  void drawCase(double X, double Y, int extent, bool blackBackground, F draw) {
+    double col, row, pc, pr;
+    d.pageToRaster(X, Y, col, row);
+    d.pageToPreview(X, Y, pc, pr);
+    MonoBitmap& pv = d.preview();
+    const Window rw = clampWindow(col, row, extent, kRasterRows, kRasterRowBytes);
+    const Window pw = clampWindow(pc, pr, extent / 3 + 4, pv.height(), pv.bytesPerRow());
+    const uint8_t bg = blackBackground ? 0xFF : 0x00;
+    auto rasterRow = [&](int r) { return d.image().row(r); };
+    auto previewRow = [&](int r) { return pv.row(r); };
+    fillWindow(rw, bg, rasterRow);
+    fillWindow(pw, bg, previewRow);
+    draw();
+    hashWindow(raster, rw, rasterRow);
+    hashWindow(preview, pw, previewRow);
+  }
+
+  // The whole raster and preview, after all cases.
+  void finish() {
+    for (int r = 0; r < kRasterRows; ++r) raster.add(d.image().row(r), kRasterRowBytes);
+    const MonoBitmap& pv = d.preview();
+    for (int r = 0; r < pv.height(); ++r) preview.add(pv.row(r), std::size_t(pv.bytesPerRow()));
+  }
+};
+
+// Centres: sub-pixel offsets inside the page (including half-pixel ties) and places where a
+// symbol is cut by a page edge or lies partly off the page. Given in portrait inches (8 x 10);
+// landscape swaps the ranges.
+std::vector<std::pair<double, double>> centres(bool landscape) {
+  std::vector<std::pair<double, double>> v;
+  const double px = 1.0 / 300;
+  const double subs[] = {0.0, 0.5, 1.0 / 3, 0.25, 0.71, 0.9, 1.5, 0.125};
+  int k = 0;
+  for (double fx : subs)
+    for (double fy : subs) {
+      if ((k++ % 3) != 0 && fx != fy) continue;
+      v.push_back({2.0 + (k % 5) * 0.7 + fx * px, 3.0 + (k % 7) * 0.6 + fy * px});
+    }
+  const double w = landscape ? 10 : 8, h = landscape ? 8 : 10;
+  const double edges[][2] = {
+      {0.0, 5.0},         {0.01, 4.003},   {-0.03, 6.0},   {w, 5.0},       {w - 0.012, 2.1},
+      {w + 0.04, 3.3},    {4.0, 0.0},      {3.001, 0.013}, {2.5, -0.035},  {4.0, h},
+      {3.3, h - 0.011},   {5.1, h + 0.05}, {0.002, 0.004}, {w - 0.001, h}, {-0.0005, h + 0.0007},
+      {w + 0.001, -0.002}};
+  for (const auto& e : edges) v.push_back({e[0], e[1]});
+  return v;
+}
+
+// Checks both hashes; on a difference prints the new values for the investigation.
+void expectPinned(const char* what, const Page& p, uint64_t raster, uint64_t preview) {
+  EXPECT_EQ(p.raster.h, raster) << what;
+  EXPECT_EQ(p.preview.h, preview) << what;
+  if (p.raster.h != raster || p.preview.h != preview)
+    std::printf("%s: raster 0x%016llxull, preview 0x%016llxull\n", what,
+                (unsigned long long)p.raster.h, (unsigned long long)p.preview.h);
+}
+
+// Background and pen: ink on white; ink on black (knock-outs of the open symbols show); erasing
+// on black (the erased shapes show).
+struct Mode {
+  bool black, pen;
+};
+constexpr Mode kModes[3] = {{false, true}, {true, true}, {true, false}};
+
+Page& symbolsPage(Page& p, bool landscape) {
+  for (const Mode& m : kModes)
+    for (const auto& [X, Y] : centres(landscape))
+      for (int shape = 0; shape <= 11; ++shape)
+        for (int size = -2; size <= 9; ++size)
+          p.drawCase(X, Y, 70, m.black, [&] {
+            p.d.state.PenDraw = m.pen;
+            p.d.DrawPointSymbol(p.d.pointAt({X, Y}), shape, size);
+          });
+  p.finish();
+  return p;
+}
+
+TEST(SymbolPixels, AllSymbolsAllSizesPortrait) {
+  Page p(false);
+  symbolsPage(p, false);
+  expectPinned("symbols portrait", p, 0x35062d867f13aee0ull, 0x801cd329121f4ef7ull);
+}
+
+TEST(SymbolPixels, AllSymbolsAllSizesLandscape) {
+  Page p(true);
+  symbolsPage(p, true);
+  expectPinned("symbols landscape", p, 0xe727144059701f63ull, 0x2707fe986696ce8bull);
+}
+
+// Filled circles of many radii (the preview pen 1 and 2) and nodes of every arrow size.
+void circlesPage(Page& p, bool landscape) {
+  const double radii[] = {0.0002, 0.001, 0.0021, 0.003, 0.0045, 0.0061, 0.009, 0.013, 0.02,
+                          0.027,  0.035, 0.0432, 0.05,  0.063,  0.08,   0.108, 0.15,  0.23};
+  const auto cs = centres(landscape);
+  int k = 0;
+  for (const Mode& m : kModes)
+    for (const auto& [X, Y] : cs)
+      for (double r : radii) {
+        const int pen = 1 + (k++ % 2);
+        p.drawCase(X, Y, int(300 * r) + 20, m.black, [&] {
+          p.d.state.PenDraw = m.pen;
+          p.d.SetPreviewPenWidth(pen);
+          p.d.FillCircle(p.d.pointAt({X, Y}), r);
+        });
+      }
+  for (const Mode& m : kModes)
+    for (const auto& [X, Y] : cs)
+      for (double a : ArrowSizeTable) {
+        p.drawCase(X, Y, 60, m.black, [&] {
+          p.d.state.A = {X, Y};
+          p.d.state.ArrowSize = a;
+          p.d.RestorePreviewPen();
+          p.d.state.PenDraw = m.pen;
+          p.d.DrawNode();
+        });
+      }
+  p.finish();
+}
+
+TEST(SymbolPixels, FilledCirclesAndNodes) {
+  Page portrait(false);
+  circlesPage(portrait, false);
+  expectPinned("circles portrait", portrait, 0x8428d9e1bc51b7b3ull, 0x2a50fd5f030dd122ull);
+  Page landscape(true);
+  circlesPage(landscape, true);
+  expectPinned("circles landscape", landscape, 0x0319421bbbeb78e3ull, 0x32b7f5b732fd7c9aull);
+}
+
+// Symbols laid over each other and over lines, in the order a graph draws them, so that the
+// result depends on every knock-out and fill landing exactly where it did.
+TEST(SymbolPixels, OverlappingSymbolsOnLines) {
+  Page p(false);
+  Drawing& d = p.d;
+  for (int i = 0; i < 40; ++i)
+    d.DrawLine(true, 0.5, 0.5 + i * 0.05, 7.5, 0.7 + i * 0.06, LineWidthTable[i % 5]);
+  for (int i = 0; i < 600; ++i) {
+    const double X = 0.6 + i * 0.0113, Y = 1.0 + 0.9 * std::sin(i * 0.05) + (i % 7) * 0.004;
+    d.DrawPointSymbol(d.pointAt({X, Y}), i % 12, (i / 12) % 12 - 2);
+  }
+  p.finish();
+  expectPinned("overlapping", p, 0x1e071b068cedc9d0ull, 0x5fa5d40efd6a3845ull);
+}
+
+}  // namespace
