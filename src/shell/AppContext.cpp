@@ -21,16 +21,29 @@ AppContext::AppContext(Host& h)
   // A graph definitions file of the current format carries the printing mode.
   graph.onPrintModeLoaded = [this](bool pcl) { PclPrintMode = pcl; };
   runner.setCommands(&commands);
+  // Loading graph definitions turns the drawing to their orientation.
+  graph.onOrientation = [this](bool landscape) {
+    if (!drawing || DrawingClosed) return;
+    if (landscape)
+      drawing->SetLandscape();
+    else
+      drawing->SetPortrait();
+  };
+  makeDrawing();
+}
+
+void AppContext::makeDrawing() {
+  DrawingClosed = false;
+  text.reset();
   drawing = std::make_unique<Drawing>(host);
   text = std::make_unique<TextEngine>(*drawing);
+  // The graph definitions keep the drawing's orientation.
+  drawing->onOrientationChanged = [this](bool landscape) { graph.def.Landscape = landscape; };
 }
 
 Drawing& AppContext::ensureDrawing() {
   if (!drawing || DrawingClosed) {
-    DrawingClosed = false;
-    text.reset();
-    drawing = std::make_unique<Drawing>(host);
-    text = std::make_unique<TextEngine>(*drawing);
+    makeDrawing();
     host.drawingReplaced();
   }
   return *drawing;

@@ -55,6 +55,7 @@ class AppContext {
 
   // The drawing, made anew (blank) when it was discarded.
   Drawing& ensureDrawing();
+  void makeDrawing();
   TextEngine& textEngine();
   // Closes the drawing: it is discarded and made blank by the next request. A window still
   // showing it is told (Host::drawingReplaced) so that it closes.

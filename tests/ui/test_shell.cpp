@@ -85,6 +85,18 @@ class ShellTest : public QObject {
     QVERIFY(shell.drawingWindow() != nullptr);
     QVERIFY(shell.drawingWindow()->isVisible());
     QVERIFY(!shell.context().DrawingClosed);
+    // A new, blank drawing: the window shows its preview and caption.
+    QVERIFY(shell.context().drawing);
+    QCOMPARE(shell.context().drawing->image().countInk(), 0L);
+    QCOMPARE(shell.drawingWindow()->windowTitle(), QString("Drawing    "));
+    QWidget* view = shell.drawingWindow()->findChild<QWidget*>("PB1");
+    QVERIFY(view);
+    QCOMPARE(view->size(), QSize(800, 1000));
+    // Turning the page follows into the view and into the graph definitions.
+    shell.context().drawing->SetLandscape();
+    QCOMPARE(view->size(), QSize(1000, 800));
+    QCOMPARE(int(shell.context().graph.def.Landscape), 1);
+    QVERIFY(shell.drawingWindow()->windowTitle().startsWith("Drawing--Landscape"));
   }
 
   void logWindowShowsTheLinesAndSavesThem() {

@@ -20,6 +20,14 @@ Shell::Shell() : ctx_(host_) {
 
   host_.onShowLog = [this] { log_->showLog(); };
   host_.onShowWindow = [this](WorkWindow w) { show(w); };
+  // The drawing was discarded by a command (the window goes) or made anew (the window follows).
+  host_.onDrawingReplaced = [this] {
+    if (!drawing_) return;
+    if (ctx_.drawing)
+      drawing_->bindDrawing();
+    else
+      drawing_->closeDiscarded();
+  };
   main_->onCloseQuery = [this] { return closeQuery(); };
   main_->onClose = [this] {
     ctx_.closeProgram();
