@@ -223,3 +223,51 @@ TEST(SymbolPixels, OverlappingSymbolsOnLines) {
 }
 
 }  // namespace
+
+namespace {
+
+// A small fixed generator, so the lines are the same with every library.
+struct Lcg {
+  uint64_t s;
+  double next() {
+    s = s * 6364136223846793005ull + 1442695040888963407ull;
+    return double(s >> 11) * (1.0 / 9007199254740992.0);
+  }
+};
+
+// Lines of every kind the symbols and graphs use: axis-parallel, exactly diagonal, zero-length,
+// general, at the table widths and between them, short and long, across the page edges, drawn
+// and erased. Hashes are taken after every few lines so that later ink cannot hide a change.
+void linesPage(Page& p, uint64_t seed) {
+  Drawing& d = p.d;
+  Lcg g{seed};
+  const double w = d.state.LandscapeMode ? 10 : 8, h = d.state.LandscapeMode ? 8 : 10;
+  for (int i = 0; i < 6000; ++i) {
+    const int kind = i % 8;
+    double X1 = -0.2 + g.next() * (w + 0.4), Y1 = -0.2 + g.next() * (h + 0.4);
+    const double len = kind == 7 ? g.next() * 3 : g.next() * 0.15;
+    const double a = g.next() * 6.283185307179586;
+    double X2 = X1 + len * std::cos(a), Y2 = Y1 + len * std::sin(a);
+    if (kind == 0) Y2 = Y1;
+    if (kind == 1) X2 = X1;
+    if (kind == 2) Y2 = Y1 + (X2 - X1);
+    if (kind == 3) Y2 = Y1 - (X2 - X1);
+    if (kind == 4 && i % 16 == 4) X2 = X1, Y2 = Y1;
+    const double width = i % 3 == 0 ? g.next() * 0.05 : LineWidthTable[i % 5];
+    d.SetPreviewPenWidth(1 + i % 2);
+    d.DrawLine(i % 5 != 1, X1, Y1, X2, Y2, width);
+    if (i % 16 == 15) p.finish();
+  }
+  p.finish();
+}
+
+TEST(LinePixels, LinesOfAllKindsPortraitAndLandscape) {
+  Page portrait(false);
+  linesPage(portrait, 7);
+  expectPinned("lines portrait", portrait, 0x841b20c6a010aadfull, 0x41dc2295b4ca0629ull);
+  Page landscape(true);
+  linesPage(landscape, 11);
+  expectPinned("lines landscape", landscape, 0xd09e5ef82c453f15ull, 0x1a36fe038409afd2ull);
+}
+
+}  // namespace
