@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "TempDir.h"
@@ -373,6 +374,41 @@ TEST(Commands, ScriptRunningIsSetOnlyDuringAStatement) {
   EXPECT_FALSE(t.ctx.ScriptRunning);
   EXPECT_TRUE(t.run("DWDRAWLINE;"));
   EXPECT_FALSE(t.ctx.ScriptRunning);
+}
+
+// Every command with arguments drawn at random from plausible and implausible values: each
+// statement ends with the flags cleared and nothing written outside the temporary folder.
+TEST(Commands, RandomArgumentsNeverBreakTheContext) {
+  Ctx t;
+  t.ctx.printToFile = t.dir.file("random.pcl");
+  t.fill(0, 20);
+  t.fill(1, 20, -3);
+  const std::vector<std::string> words = t.ctx.commands.words();
+  const char* pool[] = {
+      "A",     "B",    "C",    "SP",    "A..B", "B..A",     "0",        "1",        "-1",
+      "32",    "10.5", "1E38", "-1E38", "0.0",  "%NILOLIM", "%NIUPLIM", "%NRCURAX", "'$/f'",
+      "'$/g'", ".X",   "OC",   "CSS",   "PST",  "L",        "+",        "-",        "X",
+      "/",     "*",    "''",   "W",     "V",    "12000",    "-398",     "1E-39",    "'^Gq^U2'"};
+  auto entries = [] {
+    std::size_t n = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(".")) ++n;
+    return n;
+  };
+  const std::size_t before = entries();
+  std::mt19937 rng(11);
+  int succeeded = 0;
+  for (int i = 0; i < 3000; ++i) {
+    std::string statement = words[rng() % words.size()];
+    int args = int(rng() % 6);
+    for (int a = 0; a < args; ++a)
+      statement += (a == 0 ? "(" : ",") + std::string(pool[rng() % std::size(pool)]);
+    statement += args ? ");" : ";";
+    succeeded += t.run(statement);
+    ASSERT_FALSE(t.ctx.ScriptRunning) << statement;
+    ASSERT_EQ(t.host.busyDepth, 0) << statement;
+  }
+  EXPECT_GT(succeeded, 150);     // enough statements get through to exercise the operations
+  EXPECT_EQ(entries(), before);  // nothing written into the working folder
 }
 
 }  // namespace
