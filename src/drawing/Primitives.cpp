@@ -1,10 +1,14 @@
 // Everything drawn from straight segments on top of DrawLine: dashed and intermittent lines,
 // rectangles, arrowheads, circles and arcs, nodes, and the twelve point symbols.
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "drawing/Drawing.h"
+#include "drawing/LineRaster.h"
 
 namespace plotane {
 
@@ -149,18 +153,165 @@ static long circleSegments(double r) {
   return long(m) & ~1L;
 }
 
-void Drawing::DrawCircle(const PagePoint& centre, double r) {
+namespace {
+
+// The point of the unit circle at an angle, for circles and for the table below alike.
+inline void unitPoint(double angle, double& c, double& s) {
+  c = std::cos(angle);
+  s = std::sin(angle);
+}
+
+// The unit-circle points a circle of m segments steps through (the angle grows by 2 pi / m per
+// segment), for the small even m of symbols and nodes: fills draw the same few counts over and
+// over, so their cosines and sines are worked out once.
+constexpr long kTabledSegments = 64;
+
+struct UnitCircles {
+  std::vector<double> cosines, sines;
+  std::size_t start[kTabledSegments / 2 + 1] = {};  // first point of m = 2 k at start[k]
+  UnitCircles() {
+    for (long m = 2; m <= kTabledSegments; m += 2) {
+      start[m / 2] = cosines.size();
+      const double step = 2 * kPi / double(m);
+      double angle = 0;
+      for (long i = 0; i < m; ++i) {
+        angle += step;
+        double c, s;
+        unitPoint(angle, c, s);
+        cosines.push_back(c);
+        sines.push_back(s);
+      }
+    }
+  }
+};
+
+const UnitCircles& unitCircles() {
+  static const UnitCircles table;
+  return table;
+}
+
+// The segments of a circle of radius r about (cX, cY), counter-clockwise from angle 0, handed
+// to emit(X1, Y1, X2, Y2) in drawing order.
+template <class Emit>
+void forCircleSegments(double cX, double cY, double r, Emit&& emit) {
   const long m = circleSegments(r);
   if (m == 0) return;
-  const double step = 2 * kPi / double(m);
-  double angle = 0, px = centre.X + r, py = centre.Y;
-  for (long i = 0; i < m; ++i) {
-    angle += step;
-    const double nx = centre.X + r * std::cos(angle), ny = centre.Y + r * std::sin(angle);
-    DrawLine(state.PenDraw, px, py, nx, ny, state.LineWidth);
+  double px = cX + r, py = cY;
+  auto to = [&](double c, double s) {
+    const double nx = cX + r * c, ny = cY + r * s;
+    emit(px, py, nx, ny);
     px = nx;
     py = ny;
+  };
+  if (m <= kTabledSegments) {
+    const UnitCircles& t = unitCircles();
+    const double* c = t.cosines.data() + t.start[m / 2];
+    const double* s = t.sines.data() + t.start[m / 2];
+    for (long i = 0; i < m; ++i) to(c[i], s[i]);
+    return;
   }
+  const double step = 2 * kPi / double(m);
+  double angle = 0;
+  for (long i = 0; i < m; ++i) {
+    angle += step;
+    double c, s;
+    unitPoint(angle, c, s);
+    to(c, s);
+  }
+}
+
+// The straight sides of a symbol outline (every shape but the circle; codes 0..7) of half-size
+// r about (X, Y), handed to emit(X1, Y1, X2, Y2) in drawing order.
+template <class Emit>
+void forOutlineSegments(int shape, double X, double Y, double r, Emit&& emit) {
+  switch (shape) {
+    case 0:
+      emit(X - r, Y, X + r, Y);
+      emit(X, Y - r, X, Y + r);
+      break;
+    case 1: {
+      const double d = 0.7071067812 * r;
+      emit(X - d, Y - d, X + d, Y + d);
+      emit(X - d, Y + d, X + d, Y - d);
+      break;
+    }
+    case 2:
+      emit(X - r, Y, X + r, Y);
+      break;
+    case 3:
+      emit(X, Y - r, X, Y + r);
+      break;
+    case 5: {
+      const double d = 1.414213562 * r;
+      emit(X - d, Y, X, Y + d);
+      emit(X, Y + d, X + d, Y);
+      emit(X - d, Y, X, Y - d);
+      emit(X, Y - d, X + d, Y);
+      break;
+    }
+    case 6:
+      emit(X - r, Y + r, X + r, Y + r);
+      emit(X - r, Y + r, X - r, Y - r);
+      emit(X - r, Y - r, X + r, Y - r);
+      emit(X + r, Y - r, X + r, Y + r);
+      break;
+    case 7: {
+      const double d = 0.5773502692 * r;
+      emit(X - r, Y - d, X + r, Y - d);
+      emit(X - r, Y - d, X, Y + 2 * d);
+      emit(X + r, Y - d, X, Y + 2 * d);
+      break;
+    }
+  }
+}
+
+// Lays down the segments of one solid fill, all with the same pen, as DrawLine would, except
+// that each distinct preview segment is drawn once when the fill ends: the rings of a fill lie a
+// fraction of a preview pixel apart, so most of them round to a preview segment already drawn,
+// and drawing a segment again in the same colour cannot change a pixel.
+class FillPainter {
+ public:
+  explicit FillPainter(Drawing& d) : d_(d), draw_(d.state.PenDraw), echo_(d.state.PreviewEcho) {
+    if (echo_) ends_.reserve(256);
+  }
+  FillPainter(const FillPainter&) = delete;
+  FillPainter& operator=(const FillPainter&) = delete;
+  ~FillPainter() {
+    if (ends_.empty()) return;
+    std::sort(ends_.begin(), ends_.end());
+    ends_.erase(std::unique(ends_.begin(), ends_.end()), ends_.end());
+    MonoBitmap& pv = d_.preview();
+    for (const auto& p : ends_)
+      pv.drawLine(p[0], p[1], p[2], p[3], d_.state.PreviewPenWidth, draw_);
+  }
+
+  void line(double X1, double Y1, double X2, double Y2, double width) {
+    if (!rasteriseSegment(d_, draw_, X1, Y1, X2, Y2, width) || !echo_) return;
+    std::array<double, 4> p;
+    previewSegment(d_, X1, Y1, X2, Y2, p.data());
+    ends_.push_back(p);
+  }
+
+  void circle(const PagePoint& centre, double r, double width) {
+    forCircleSegments(centre.X, centre.Y, r, [&](double X1, double Y1, double X2, double Y2) {
+      line(X1, Y1, X2, Y2, width);
+    });
+  }
+
+ private:
+  Drawing& d_;
+  const bool draw_, echo_;
+  std::vector<std::array<double, 4>> ends_;
+};
+
+}  // namespace
+
+void Drawing::DrawCircle(const PagePoint& centre, double r) {
+  const bool pen = state.PenDraw;
+  const double w = state.LineWidth;
+  forCircleSegments(centre.X, centre.Y, r, [&](double X1, double Y1, double X2, double Y2) {
+    DrawLine(pen, X1, Y1, X2, Y2, w);
+  });
 }
 
 void Drawing::DrawArc(const PagePoint& centre, double r, double startAngle, double endAngle) {
@@ -198,26 +349,24 @@ void Drawing::FinishCircleArc() {
 }
 
 void Drawing::FillCircle(const PagePoint& centre, double r) {
-  const double saved = state.LineWidth;
-  state.LineWidth = LineWidthTable[1];
+  FillPainter fill(*this);
+  double width = LineWidthTable[1];
   double last = r;
-  DrawCircle(centre, r);
+  fill.circle(centre, r, width);
   r -= 0.003;
   if (r >= 0.001) {
-    DrawCircle(centre, last = r);
+    fill.circle(centre, last = r, width);
     r -= 0.003;
     if (r >= 0.001) {
-      state.LineWidth = LineWidthTable[2];
-      DrawCircle(centre, last = r);
-      for (r -= 0.008; r >= 0.003; r -= 0.008) DrawCircle(centre, last = r);
+      width = LineWidthTable[2];
+      fill.circle(centre, last = r, width);
+      for (r -= 0.008; r >= 0.003; r -= 0.008) fill.circle(centre, last = r, width);
     }
   }
   // The rings stop short of the centre; close the hole the innermost ring leaves.
-  const double hole = last - 0.5 * state.LineWidth;
+  const double hole = last - 0.5 * width;
   if (hole > 0)
-    DrawLine(state.PenDraw, centre.X, centre.Y - hole, centre.X, centre.Y + hole,
-             2 * hole + LineWidthTable[1]);
-  state.LineWidth = saved;
+    fill.line(centre.X, centre.Y - hole, centre.X, centre.Y + hole, 2 * hole + LineWidthTable[1]);
 }
 
 void Drawing::DrawNode() {
@@ -228,53 +377,18 @@ void Drawing::DrawNode() {
 // Shapes by their codes: 0 plus, 1 X, 2 horizontal bar, 3 vertical bar, 4/8 circle,
 // 5/9 diamond, 6/10 square, 7/11 triangle.
 void Drawing::drawSymbolOutline(int shape, double X, double Y, double r) {
+  if (shape >= 8) shape -= 4;
+  if (shape == 4) {
+    PagePoint c;
+    SetPointPage(c, X, Y);
+    DrawCircle(c, r);
+    return;
+  }
   const bool pen = state.PenDraw;
   const double w = state.LineWidth;
-  switch (shape >= 8 ? shape - 4 : shape) {
-    case 0:
-      DrawLine(pen, X - r, Y, X + r, Y, w);
-      DrawLine(pen, X, Y - r, X, Y + r, w);
-      break;
-    case 1: {
-      const double d = 0.7071067812 * r;
-      DrawLine(pen, X - d, Y - d, X + d, Y + d, w);
-      DrawLine(pen, X - d, Y + d, X + d, Y - d, w);
-      break;
-    }
-    case 2:
-      DrawLine(pen, X - r, Y, X + r, Y, w);
-      break;
-    case 3:
-      DrawLine(pen, X, Y - r, X, Y + r, w);
-      break;
-    case 4: {
-      PagePoint c;
-      SetPointPage(c, X, Y);
-      DrawCircle(c, r);
-      break;
-    }
-    case 5: {
-      const double d = 1.414213562 * r;
-      DrawLine(pen, X - d, Y, X, Y + d, w);
-      DrawLine(pen, X, Y + d, X + d, Y, w);
-      DrawLine(pen, X - d, Y, X, Y - d, w);
-      DrawLine(pen, X, Y - d, X + d, Y, w);
-      break;
-    }
-    case 6:
-      DrawLine(pen, X - r, Y + r, X + r, Y + r, w);
-      DrawLine(pen, X - r, Y + r, X - r, Y - r, w);
-      DrawLine(pen, X - r, Y - r, X + r, Y - r, w);
-      DrawLine(pen, X + r, Y - r, X + r, Y + r, w);
-      break;
-    case 7: {
-      const double d = 0.5773502692 * r;
-      DrawLine(pen, X - r, Y - d, X + r, Y - d, w);
-      DrawLine(pen, X - r, Y - d, X, Y + 2 * d, w);
-      DrawLine(pen, X + r, Y - d, X, Y + 2 * d, w);
-      break;
-    }
-  }
+  forOutlineSegments(shape, X, Y, r, [&](double X1, double Y1, double X2, double Y2) {
+    DrawLine(pen, X1, Y1, X2, Y2, w);
+  });
 }
 
 // Solid diamond, square or triangle: nested outlines in the thin width.
@@ -286,12 +400,16 @@ void Drawing::fillShape(int shape, double X, double Y, double r) {
     FillCircle(c, r);
     return;
   }
-  const double saved = state.LineWidth;
-  state.LineWidth = LineWidthTable[1];
+  const double w = LineWidthTable[1];
   const double step = shape == 5 ? 0.003 : 0.004;
-  drawSymbolOutline(shape, X, Y, r);
-  for (r -= step; r >= 0.001; r -= step) drawSymbolOutline(shape, X, Y, r);
-  state.LineWidth = saved;
+  FillPainter fill(*this);
+  auto ring = [&](double size) {
+    forOutlineSegments(shape, X, Y, size, [&](double X1, double Y1, double X2, double Y2) {
+      fill.line(X1, Y1, X2, Y2, w);
+    });
+  };
+  ring(r);
+  for (r -= step; r >= 0.001; r -= step) ring(r);
 }
 
 void Drawing::DrawPointSymbol(const PagePoint& p, int shape, int sizeCode) {

@@ -59,22 +59,43 @@ static bool clipSegment(double& x1, double& y1, double& x2, double& y2, double l
   return true;
 }
 
+void MonoBitmap::penSquare(int left, int top, int pen, bool black) {
+  const int c0 = std::max(left, 0), c1 = std::min(left + pen - 1, width_ - 1);
+  const int r0 = std::max(top, 0), r1 = std::min(top + pen - 1, height_ - 1);
+  for (int r = r0; r <= r1; ++r) {
+    uint8_t* p = row(r);
+    for (int c = c0; c <= c1; ++c) {
+      if (black)
+        p[c >> 3] |= kSetMask[c & 7];
+      else
+        p[c >> 3] &= kClearMask[c & 7];
+    }
+  }
+}
+
 void MonoBitmap::drawLine(double x1, double y1, double x2, double y2, int penWidth, bool black) {
   if (empty() || !std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) ||
       !std::isfinite(y2))
     return;
   if (!clipSegment(x1, y1, x2, y2, -34.0, width_ + 33.0, height_ + 33.0)) return;
-  int ax = int(std::nearbyint(x1)), ay = int(std::nearbyint(y1));
-  const int bx = int(std::nearbyint(x2)), by = int(std::nearbyint(y2));
+  int ax = int(roundHalfEven(x1)), ay = int(roundHalfEven(y1));
+  const int bx = int(roundHalfEven(x2)), by = int(roundHalfEven(y2));
   const int dx = std::abs(bx - ax), dy = -std::abs(by - ay);
   const int sx = ax < bx ? 1 : -1, sy = ay < by ? 1 : -1;
   int err = dx + dy;
   // A square pen; a 2-pixel pen reaches one pixel right and down, as a platform pen does.
   const int pen = penWidth < 1 ? 1 : penWidth > 32 ? 32 : penWidth;
   const int back = (pen - 1) / 2;
+  // A one-pixel pen whose whole walk lies inside needs no clipping per pixel.
+  const bool single = pen == 1 && std::min(ax, bx) >= 0 && std::max(ax, bx) < width_ &&
+                      std::min(ay, by) >= 0 && std::max(ay, by) < height_;
   for (;;) {
-    for (int i = 0; i < pen; ++i)
-      for (int j = 0; j < pen; ++j) setPixel(ay + i - back, ax + j - back, black);
+    if (single) {
+      uint8_t& b = row(ay)[ax >> 3];
+      b = black ? uint8_t(b | kSetMask[ax & 7]) : uint8_t(b & kClearMask[ax & 7]);
+    } else {
+      penSquare(ax - back, ay - back, pen, black);
+    }
     if (ax == bx && ay == by) break;
     const int e2 = 2 * err;
     if (e2 >= dy) {

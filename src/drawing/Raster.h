@@ -3,10 +3,20 @@
 // the leftmost pixel of a byte in its most significant bit.
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
 namespace plotane {
+
+// Round half to even, as nearbyint in the default rounding mode, without a library call: adding
+// and taking away 1.5 * 2^52 leaves the nearest integer for every |v| < 2^51. Larger values and
+// NaN take the library path.
+inline double roundHalfEven(double v) {
+  constexpr double kMagic = 6755399441055744.0;
+  if (std::fabs(v) < 2251799813685248.0) return (v + kMagic) - kMagic;
+  return std::nearbyint(v);
+}
 
 inline constexpr int kRasterRows = 3000;
 inline constexpr int kRasterCols = 2400;
@@ -71,6 +81,9 @@ class MonoBitmap {
   long countInk() const;
 
  private:
+  // The pen's square with its top-left pixel at (left, top), clipped to the bitmap.
+  void penSquare(int left, int top, int pen, bool black);
+
   int width_ = 0, height_ = 0, bytesPerRow_ = 0;
   std::vector<uint8_t> bits_;
 };

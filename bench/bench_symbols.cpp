@@ -1,0 +1,56 @@
+// Speed of point symbols one shape at a time, at the graph's default size code 2 and at the
+// largest size code 9, spread over the page at varying sub-pixel positions; and of nodes.
+
+#include <benchmark/benchmark.h>
+
+#include "drawing/Drawing.h"
+#include "shell/base/Host.h"
+
+using namespace plotane;
+
+namespace {
+
+class QuietHost : public Host {
+ public:
+  void message(const std::string&, const std::string&) override {}
+  Answer ask(const std::string&, bool, const std::string&) override { return Answer::No; }
+  void beep() override {}
+  void setBusy(bool) override {}
+  bool askReal(const std::string&, double&) override { return false; }
+  bool askName(const std::string&, std::string&) override { return false; }
+  void showLog() override {}
+};
+
+// A centre for the i-th symbol: a 40 x 50 grid of the page, shifted by odd fractions of a pixel.
+PageXY centreOf(long i) {
+  const long k = i % 2000;
+  return {0.5 + double(k % 40) * 0.18 + double(i % 7) * 0.00047,
+          0.5 + double(k / 40) * 0.18 + double(i % 11) * 0.00031};
+}
+
+void BM_PointSymbol(benchmark::State& st) {
+  QuietHost host;
+  Drawing d(host);
+  const int shape = int(st.range(0)), size = int(st.range(1));
+  long i = 0;
+  for (auto _ : st) d.DrawPointSymbol(d.pointAt(centreOf(i++)), shape, size);
+  benchmark::DoNotOptimize(d.image().row(1500)[150]);
+}
+BENCHMARK(BM_PointSymbol)
+    ->ArgsProduct({benchmark::CreateDenseRange(0, 11, 1), {2, 9}})
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_Node(benchmark::State& st) {
+  QuietHost host;
+  Drawing d(host);
+  d.state.ArrowSize = ArrowSizeTable[st.range(0)];
+  long i = 0;
+  for (auto _ : st) {
+    d.state.A = centreOf(i++);
+    d.DrawNode();
+  }
+  benchmark::DoNotOptimize(d.image().row(1500)[150]);
+}
+BENCHMARK(BM_Node)->DenseRange(0, 4, 2)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
