@@ -402,7 +402,7 @@ void EbtCommands::dwPrint(EbtRunner&) {
 }
 
 void EbtCommands::dwSetFont(EbtRunner& r) {
-  std::string s = r.readText(true);
+  std::string s = upperCase(r.readText(true));
   if (r.ScriptError) return;
   int code = 0;
   long n = 0;
@@ -537,8 +537,8 @@ void EbtCommands::dwMbrg(EbtRunner& r) { moveRelativeUser(r, false); }
 void EbtCommands::atBinCalc(EbtRunner& r) {
   int dest = columnFromText(r, r.readText(false));
   int src = columnFromText(r, r.readText(false));
-  std::string op = r.readText(false);
-  std::string operand = r.readText(true);
+  std::string op = upperCase(r.readText(false));
+  std::string operand = upperCase(r.readText(true));
   if (r.ScriptError) return;
   if (op.size() != 1 || std::string("+-*/X").find(op[0]) == std::string::npos) {
     r.ScriptError = true;
@@ -627,7 +627,7 @@ void EbtCommands::atULimEnds(EbtRunner& r) {
 
 void EbtCommands::atCurvLine(EbtRunner& r) {
   int n = r.readInt(false, 1, kMaxCurves);
-  std::string style = r.readText(false);
+  std::string style = upperCase(r.readText(false));
   int width = r.readInt(true, 0, 4);
   if (r.ScriptError) return;
   int type = -1;
@@ -659,7 +659,7 @@ void EbtCommands::atCurvLine(EbtRunner& r) {
 
 void EbtCommands::atCurvPts(EbtRunner& r) {
   int n = r.readInt(false, 1, kMaxCurves);
-  std::string kind = r.readText(false);
+  std::string kind = upperCase(r.readText(false));
   int size = r.readInt(true, -2, 9);
   if (r.ScriptError) return;
   int type = kind.empty()     ? -1

@@ -285,6 +285,10 @@ TEST(Commands, DrawingSettingsAndPrimitivesPutInk) {
   EXPECT_EQ(d.state.FontCode, 5);
   EXPECT_TRUE(t.run("DWSETFONT(b);"));
   EXPECT_EQ(d.state.FontCode, 102);
+  EXPECT_TRUE(t.run("DWSETFONT('v');"));
+  EXPECT_EQ(d.state.FontCode, 122);
+  EXPECT_TRUE(t.run("DWSETFONT(B);"));
+  EXPECT_EQ(d.state.FontCode, 102);
   for (const char* bad : {"DWSETFONT(W);", "DWSETFONT(x1);", "DWSETFONT(1.5);", "DWSETLINEW(5);",
                           "DWSETPOINTSIZE(-3);", "DWSETANGLE(360.5);"})
     EXPECT_FALSE(t.run(bad)) << bad;
