@@ -62,6 +62,7 @@ void BM_ScriptGraphToGrlAndPcl(benchmark::State& state) {
     if (ctx.runner.ScriptError || host.messages != 0) state.SkipWithError("the script failed");
     benchmark::DoNotOptimize(ctx.drawing->image().countInk());
   }
+  std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_ScriptGraphToGrlAndPcl)->Unit(benchmark::kMillisecond);
 
