@@ -118,6 +118,9 @@ int runBatch(int argc, char** argv, const Options& o) {
   bool unreadable = false;
   bool ok = ctx.RUNFROMCOMMANDLINE(o.params, &unreadable);
   if (unreadable) return 2;
+  if (!ok)
+    std::fprintf(stderr, "plotane: %s.EBT stopped at line %zu (%s)\n", o.params[0].c_str(),
+                 ctx.runner.statementLine(), ctx.runner.commandWord().c_str());
   if (!o.png.empty() && ctx.drawing && !writePagePng(*ctx.drawing, o.png)) {
     std::fprintf(stderr, "plotane: cannot write %s\n", o.png.c_str());
     return 1;

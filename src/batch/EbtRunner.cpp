@@ -1,5 +1,6 @@
 #include "batch/EbtRunner.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -197,6 +198,7 @@ ScriptToken EbtRunner::NEXTTOKEN(std::string_view delimiters) {
   ScriptToken t;
   if (ScriptStop) return t;
   skipBlanksAndComments();
+  tokenStart_ = pos_;
 
   std::string raw;
   auto keep = [&](char c) {
@@ -479,6 +481,7 @@ void EbtRunner::EXECSTATEMENT() {
 
   ScriptToken w = NEXTGIVENTOKEN("; (),");
   word_ = cut(w.text, kWordLength);
+  wordStart_ = tokenStart_;
   if (!ScriptError && w.given) {
     // Only a statement that is there makes a discarded drawing anew, not the end of the text.
     if (commands_) commands_->beforeStatement();
@@ -525,6 +528,11 @@ void EbtRunner::skipRestOfStatement() {
       }
     }
   }
+}
+
+std::size_t EbtRunner::statementLine() const {
+  std::size_t end = std::min(wordStart_, text_.size());
+  return 1 + std::size_t(std::count(text_.begin(), text_.begin() + std::ptrdiff_t(end), '\n'));
 }
 
 void EbtRunner::RUN() {

@@ -136,8 +136,10 @@ class EbtRunner {
   // Fills the parameters, loads NAME.EBT, resets and runs to the end.
   ScriptOutcome RUNFROMCOMMANDLINE(const std::vector<std::string>& params);
 
-  // The word of the statement being run, and whether it was followed by "(".
+  // The word of the statement being run (or last run).
   const std::string& commandWord() const { return word_; }
+  // The line (from 1) on which that statement's word stands: where a stopped run failed.
+  std::size_t statementLine() const;
 
  private:
   bool peekChar(char& c, std::size_t ahead = 0) const;
@@ -153,6 +155,8 @@ class EbtRunner {
   ScriptCommands* commands_ = nullptr;
   std::string text_;
   std::size_t pos_ = 0;
+  std::size_t tokenStart_ = 0;  // where the last token began
+  std::size_t wordStart_ = 0;   // where the current statement's word began
   bool exhausted_ = false;
   char lastDelimiter_ = 0;  // the last delimiter a token of this statement consumed
   char previous_ = ' ', current_ = ' ';

@@ -88,6 +88,7 @@ TEST_F(EndToEnd, ExitCodesAndMessages) {
   Result bad = plotane(dir.path(), "--batch BAD");
   EXPECT_EQ(bad.code, 1);
   EXPECT_TRUE(hasLine(bad.err, "Error...cannot continue:")) << bad.err;
+  EXPECT_TRUE(hasLine(bad.err, "plotane: BAD.EBT stopped at line 1 (NOSUCHWORD)")) << bad.err;
 
   // The store's own message comes first, one line each.
   writeFile(dir.file("NOFILE.EBT"), "WWATTACH(MISSING);");

@@ -343,6 +343,7 @@ TEST(Interpreter, RunStopsAtAnErrorAndContinuesFromThere) {
   f.runner.RUN();
   EXPECT_TRUE(f.failed());
   EXPECT_EQ(f.commands.calls.size(), 1u);
+  EXPECT_EQ(f.runner.statementLine(), 1u);
   // The failing statement is passed whole.
   EXPECT_EQ(f.runner.text().substr(f.runner.position()), "WWATTACH(B);");
   f.runner.RUN();
@@ -370,6 +371,13 @@ TEST(Interpreter, FloatingPointFaultsEndTheStatementAndRunsShowTheBusyCursor) {
   EXPECT_EQ(f.commands.calls.size(), 1u);
   EXPECT_EQ(f.host.busyDepth, 0);
   EXPECT_GT(f.host.busyCalls, 0);
+}
+
+TEST(Interpreter, TheLineOfAFailingStatementIsKnown) {
+  Fixture f;
+  f.run("DWDRAWLINE;\n{ a\ncomment }\n  DWMAAF(1,\n 11);\nDWDRAWLINE;");
+  EXPECT_TRUE(f.failed());
+  EXPECT_EQ(f.runner.statementLine(), 4u);
 }
 
 TEST(Interpreter, StepRunsOneStatementAndNothingAfterTheEnd) {
