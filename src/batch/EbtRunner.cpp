@@ -479,9 +479,13 @@ void EbtRunner::EXECSTATEMENT() {
   argumentsChecked_ = false;
   wordOpensArguments_ = false;
 
+  const bool fromTheTop = pos_ == 0;
   ScriptToken w = NEXTGIVENTOKEN("; (),");
   word_ = cut(w.text, kWordLength);
   wordStart_ = tokenStart_;
+  // Past the last statement a run simply stops, but a text with no statement at all (empty, or
+  // only comments) is no script.
+  if (!w.given && fromTheTop) ScriptError = true;
   if (!ScriptError && w.given) {
     // Only a statement that is there makes a discarded drawing anew, not the end of the text.
     if (commands_) commands_->beforeStatement();

@@ -205,12 +205,14 @@ TEST(Interpreter, CommentsCountAsBlanksEverywhere) {
   // A parenthesis not followed by "*" inside an argument is just a character.
   Fixture g;
   EXPECT_EQ(g.run("WWATTACH(A(B);"), std::vector<std::string>{"WWATTACH|A(B"});
-  // A file of comments only holds no statement and simply ends.
-  Fixture h;
-  h.run("{one} (* two *)\n{three}");
-  EXPECT_FALSE(h.failed());
-  EXPECT_TRUE(h.runner.ScriptStop);
-  EXPECT_TRUE(h.host.messages.empty());
+  // A file of comments only, or of nothing, holds no statement: an error, not a silent end.
+  for (const char* text : {"{one} (* two *)\n{three}", "", " \r\n"}) {
+    Fixture h;
+    h.run(text);
+    EXPECT_TRUE(h.failed()) << text;
+    EXPECT_TRUE(h.runner.ScriptStop);
+    EXPECT_EQ(h.host.messages, std::vector<std::string>{kError});
+  }
 }
 
 TEST(Interpreter, UnterminatedQuotesAndCommentsAreErrors) {
