@@ -3,6 +3,7 @@
 // lines), with pointed caps so that consecutive segments join without notches.
 
 #include <cmath>
+#include <limits>
 #include <utility>
 
 #include "drawing/Drawing.h"
@@ -22,14 +23,8 @@ inline int roundPix(double v) {
   return int(v);
 }
 
-}  // namespace
-
-void Drawing::HorizontalSpan(int lo, int hi, int row, bool draw) {
-  if (row < clipFirst_ || row >= clipLimit_) return;
-  if (lo < 0) lo = 0;
-  if (hi > kRasterCols - 1) hi = kRasterCols - 1;
-  if (lo > hi) return;
-  uint8_t* p = image_.row(row);
+// Pixels lo..hi (0 <= lo <= hi < kRasterCols) of one raster row.
+inline void rowBits(uint8_t* p, int lo, int hi, bool draw) {
   const int b0 = lo >> 3, b1 = hi >> 3;
   const uint8_t head = uint8_t(0xFF >> (lo & 7));
   const uint8_t tail = uint8_t(0xFF << (7 - (hi & 7)));
@@ -52,19 +47,79 @@ void Drawing::HorizontalSpan(int lo, int hi, int row, bool draw) {
   }
 }
 
+// Rows lo..hi (already clipped) of one raster column.
+inline void columnBits(DrawingImage& image, int lo, int hi, int column, bool draw) {
+  const int byte = column >> 3;
+  if (draw) {
+    const uint8_t m = kSetMask[column & 7];
+    for (int r = lo; r <= hi; ++r) image.row(r)[byte] |= m;
+  } else {
+    const uint8_t m = kClearMask[column & 7];
+    for (int r = lo; r <= hi; ++r) image.row(r)[byte] &= m;
+  }
+}
+
+}  // namespace
+
+void Drawing::HorizontalSpan(int lo, int hi, int row, bool draw) {
+  if (row < clipFirst_ || row >= clipLimit_) return;
+  if (lo < 0) lo = 0;
+  if (hi > kRasterCols - 1) hi = kRasterCols - 1;
+  if (lo > hi) return;
+  rowBits(image_.row(row), lo, hi, draw);
+}
+
 void Drawing::VerticalSpan(int lo, int hi, int column, bool draw) {
   if (column < 0 || column >= kRasterCols) return;
   if (lo < clipFirst_) lo = clipFirst_;
   if (hi > clipLimit_ - 1) hi = clipLimit_ - 1;
-  const int byte = column >> 3;
-  if (draw) {
-    const uint8_t m = kSetMask[column & 7];
-    for (int r = lo; r <= hi; ++r) image_.row(r)[byte] |= m;
-  } else {
-    const uint8_t m = kClearMask[column & 7];
-    for (int r = lo; r <= hi; ++r) image_.row(r)[byte] &= m;
-  }
+  columnBits(image_, lo, hi, column, draw);
 }
+
+namespace {
+
+// The span writers of one segment: the clipping of HorizontalSpan and VerticalSpan with the
+// segment's image, clip rows and pen at hand.
+struct SpanWriter {
+  DrawingImage& image;
+  int clipFirst, clipLimit;
+  bool draw;
+
+  [[gnu::always_inline]] void rowSpan(int lo, int hi, int row) const {
+    if (row < clipFirst || row >= clipLimit) return;
+    if (lo < 0) lo = 0;
+    if (hi > kRasterCols - 1) hi = kRasterCols - 1;
+    if (lo > hi) return;
+    rowBits(image.row(row), lo, hi, draw);
+  }
+  [[gnu::always_inline]] void columnSpan(int lo, int hi, int column) const {
+    if (column < 0 || column >= kRasterCols) return;
+    if (lo < clipFirst) lo = clipFirst;
+    if (hi > clipLimit - 1) hi = clipLimit - 1;
+    columnBits(image, lo, hi, column, draw);
+  }
+};
+
+// The span across a segment at step t of its long axis: the centre (t - t1) s + u1 widened by h
+// each way, both ends rounded, and cut to n + 1 pixels on the side farther from the centre.
+struct Across {
+  double t1, u1, s, h;
+  int n;
+
+  [[gnu::always_inline]] void at(int t, int& lo, int& hi) const {
+    const double centre = (t - t1) * s + u1;
+    lo = roundPix(centre - h);
+    hi = roundPix(centre + h);
+    if (hi - lo > n) {
+      if (lo + hi - 2 * roundPix(centre) < 0)
+        ++lo;
+      else
+        --hi;
+    }
+  }
+};
+
+}  // namespace
 
 bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, double Y2,
                       double width) {
@@ -83,7 +138,9 @@ bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, do
   if (y1 > limit + w && y2 > limit + w) return false;
 
   // Pixel width; the thin widths widen on near-diagonal lines, the wide ones are never trimmed.
-  int n = w < 1e6 ? int(std::trunc(w)) : 1000000;
+  int n = w >= 1e6            ? 1000000
+          : w > -2147483648.0 ? int(std::trunc(w))
+                              : std::numeric_limits<int>::min();
   const double dx = std::fabs(x2 - x1), dy = std::fabs(y2 - y1);
   const double longExt = dy < dx ? dx : dy, shortExt = dy < dx ? dy : dx;
   if (n == 2 && 1.376 * shortExt > longExt)
@@ -93,6 +150,8 @@ bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, do
   else if (n > 3)
     n = 2048;
 
+  const SpanWriter out{d.image(), clipFirst, clipLimit, draw};
+  int lo, hi;
   if (dy < dx) {
     // Mostly horizontal: one vertical span per column.
     if (x1 > x2) {
@@ -100,152 +159,135 @@ bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, do
       std::swap(y1, y2);
     }
     const double s = dy == 0 ? 0.0 : (y2 - y1) / (x2 - x1);
-    const double h = 0.5 * w * std::sqrt(s * s + 1);
+    const Across across{x1, y1, s, 0.5 * w * std::sqrt(s * s + 1), n};
     int cFirst = roundPix(x1), cLast = roundPix(x2);
     if (cFirst < 0) cFirst = 0;
     if (cLast > kRasterCols - 1) cLast = kRasterCols - 1;
     if (cFirst > cLast) return true;
+    across.at(cFirst, lo, hi);
     if (s == 0) {
-      // Level: every column has the span of the first one (the centre is y1 throughout) and the
-      // slope adjustments of the end columns never apply, so the body is one row span per row.
-      int lo = roundPix(y1 - h), hi = roundPix(y1 + h);
-      if (hi - lo > n) {
-        if (lo + hi - 2 * roundPix(y1) < 0)
-          ++lo;
-        else
-          --hi;
-      }
+      // Level: (c - x1) s is a zero for every column, so every column has the first one's span,
+      // and the slope adjustments of the end columns never apply. The body is one row span per
+      // row; the caps are as below.
       for (int k = 1; cFirst - k >= 0 && lo + k <= hi - k; ++k)
-        d.VerticalSpan(lo + k, hi - k, cFirst - k, draw);
+        out.columnSpan(lo + k, hi - k, cFirst - k);
       const int rowLo = lo < clipFirst ? clipFirst : lo;
       const int rowHi = hi > clipLimit - 1 ? clipLimit - 1 : hi;
-      for (int row = rowLo; row <= rowHi; ++row) d.HorizontalSpan(cFirst, cLast, row, draw);
+      for (int row = rowLo; row <= rowHi; ++row) rowBits(out.image.row(row), cFirst, cLast, draw);
       if (cLast != cFirst)
         for (int k = 1; cLast + k < kRasterCols && lo + k <= hi - k; ++k)
-          d.VerticalSpan(lo + k, hi - k, cLast + k, draw);
+          out.columnSpan(lo + k, hi - k, cLast + k);
       return true;
     }
-    for (int c = cFirst; c <= cLast; ++c) {
-      const double r = (c - x1) * s + y1;
-      int lo = roundPix(r - h), hi = roundPix(r + h);
-      if (hi - lo > n) {
-        if (lo + hi - 2 * roundPix(r) < 0)
+    // First column: pulled in at its end by the slope, then the start cap on the columns
+    // before it, one pixel narrower at each end per column.
+    const int spread = hi - lo;
+    for (int pass = 0; pass < 2; ++pass) {
+      if (spread > (pass == 0 ? 1 : 3)) {
+        if (s > 0.14)
           ++lo;
-        else
+        else if (s < -0.14)
           --hi;
       }
-      if (c == cFirst) {
-        const int spread = hi - lo;
-        for (int pass = 0; pass < 2; ++pass) {
-          if (spread > (pass == 0 ? 1 : 3)) {
-            if (s > 0.14)
-              ++lo;
-            else if (s < -0.14)
-              --hi;
-          }
-        }
-        for (int k = 1; c - k >= 0 && lo + k <= hi - k; ++k)
-          d.VerticalSpan(lo + k, hi - k, c - k, draw);
-        d.VerticalSpan(lo, hi, c, draw);
-      } else if (c == cLast) {
-        const int spread = hi - lo;
-        for (int pass = 0; pass < 2; ++pass) {
-          if (spread > (pass == 0 ? 1 : 3)) {
-            if (s > 0.14)
-              --hi;
-            else if (s < -0.14)
-              ++lo;
-          }
-        }
-        d.VerticalSpan(lo, hi, c, draw);
-        for (int k = 1; c + k < kRasterCols && lo + k <= hi - k; ++k)
-          d.VerticalSpan(lo + k, hi - k, c + k, draw);
-      } else {
-        d.VerticalSpan(lo, hi, c, draw);
-      }
     }
-  } else {
-    // Mostly vertical (and zero-length): one horizontal span per row.
-    if (y1 > y2) {
-      std::swap(x1, x2);
-      std::swap(y1, y2);
+    for (int k = 1; cFirst - k >= 0 && lo + k <= hi - k; ++k)
+      out.columnSpan(lo + k, hi - k, cFirst - k);
+    out.columnSpan(lo, hi, cFirst);
+    if (cLast == cFirst) return true;
+    // The columns between the ends lie inside the raster's columns.
+    for (int c = cFirst + 1; c < cLast; ++c) {
+      across.at(c, lo, hi);
+      if (lo < clipFirst) lo = clipFirst;
+      if (hi > clipLimit - 1) hi = clipLimit - 1;
+      columnBits(out.image, lo, hi, c, draw);
     }
-    const double s = dy == 0 ? 0.0 : (x2 - x1) / (y2 - y1);
-    const double h = 0.5 * w * std::sqrt(s * s + 1);
-    int rFirst = roundPix(y1), rLast = roundPix(y2);
-    if (rFirst < clipFirst) rFirst = clipFirst;
-    if (rLast > clipLimit - 1) rLast = clipLimit - 1;
-    if (rFirst > rLast) return true;
-    if (s == 0) {
-      // Upright: every row has the span of the first one and the slope adjustments of the end
-      // rows never apply, so the body is one column span per column.
-      int lo = roundPix(x1 - h), hi = roundPix(x1 + h);
-      if (hi - lo > n) {
-        if (lo + hi - 2 * roundPix(x1) < 0)
-          ++lo;
-        else
+    // Last column, mirrored, then the end cap.
+    across.at(cLast, lo, hi);
+    const int lastSpread = hi - lo;
+    for (int pass = 0; pass < 2; ++pass) {
+      if (lastSpread > (pass == 0 ? 1 : 3)) {
+        if (s > 0.14)
           --hi;
-      }
-      if (lo < 0) lo = 0;
-      if (hi > kRasterCols - 1) hi = kRasterCols - 1;
-      for (int k = 1; lo + k <= hi - k; ++k)
-        if (rFirst - k >= clipFirst) d.HorizontalSpan(lo + k, hi - k, rFirst - k, draw);
-      if (hi - lo < 16)
-        for (int c = lo; c <= hi; ++c) d.VerticalSpan(rFirst, rLast, c, draw);
-      else
-        for (int row = rFirst; row <= rLast; ++row) d.HorizontalSpan(lo, hi, row, draw);
-      if (rLast != rFirst)
-        for (int k = 1; rLast + k < clipLimit && lo + k <= hi - k; ++k)
-          d.HorizontalSpan(lo + k, hi - k, rLast + k, draw);
-      return true;
-    }
-    for (int row = rFirst; row <= rLast; ++row) {
-      const double cc = (row - y1) * s + x1;
-      int lo = roundPix(cc - h), hi = roundPix(cc + h);
-      if (hi - lo > n) {
-        if (lo + hi - 2 * roundPix(cc) < 0)
+        else if (s < -0.14)
           ++lo;
-        else
-          --hi;
-      }
-      if (lo < 0) lo = 0;
-      if (hi > kRasterCols - 1) hi = kRasterCols - 1;
-      if (row == rFirst) {
-        const int spread = hi - lo;
-        if (spread > 1) {
-          if (s > 0.14)
-            ++lo;
-          else if (s < -0.13)
-            --hi;
-        }
-        if (spread > 3) {
-          if (s > 0.14)
-            ++lo;
-          else if (s < -0.14)
-            --hi;
-        }
-        for (int k = 1; lo + k <= hi - k; ++k)
-          if (row - k >= clipFirst) d.HorizontalSpan(lo + k, hi - k, row - k, draw);
-        d.HorizontalSpan(lo, hi, row, draw);
-      } else if (row == rLast) {
-        const int spread = hi - lo;
-        for (int pass = 0; pass < 2; ++pass) {
-          if (spread > (pass == 0 ? 1 : 3)) {
-            if (s > 0.14)
-              --hi;
-            else if (s < -0.14)
-              ++lo;
-          }
-        }
-        d.HorizontalSpan(lo, hi, row, draw);
-        for (int k = 1; row + k < clipLimit && lo + k <= hi - k; ++k)
-          d.HorizontalSpan(lo + k, hi - k, row + k, draw);
-      } else {
-        d.HorizontalSpan(lo, hi, row, draw);
       }
     }
+    out.columnSpan(lo, hi, cLast);
+    for (int k = 1; cLast + k < kRasterCols && lo + k <= hi - k; ++k)
+      out.columnSpan(lo + k, hi - k, cLast + k);
+    return true;
   }
 
+  // Mostly vertical (and zero-length): one horizontal span per row, kept within the raster's
+  // columns.
+  if (y1 > y2) {
+    std::swap(x1, x2);
+    std::swap(y1, y2);
+  }
+  const double s = dy == 0 ? 0.0 : (x2 - x1) / (y2 - y1);
+  const Across across{y1, x1, s, 0.5 * w * std::sqrt(s * s + 1), n};
+  int rFirst = roundPix(y1), rLast = roundPix(y2);
+  if (rFirst < clipFirst) rFirst = clipFirst;
+  if (rLast > clipLimit - 1) rLast = clipLimit - 1;
+  if (rFirst > rLast) return true;
+  across.at(rFirst, lo, hi);
+  if (lo < 0) lo = 0;
+  if (hi > kRasterCols - 1) hi = kRasterCols - 1;
+  if (s == 0) {
+    // Upright: every row has the first one's span and the slope adjustments of the end rows
+    // never apply. The body is one column span per column (or row span per row when wide).
+    for (int k = 1; lo + k <= hi - k; ++k)
+      if (rFirst - k >= clipFirst) out.rowSpan(lo + k, hi - k, rFirst - k);
+    if (hi - lo < 16)
+      for (int c = lo; c <= hi; ++c) columnBits(out.image, rFirst, rLast, c, draw);
+    else
+      for (int row = rFirst; row <= rLast; ++row) rowBits(out.image.row(row), lo, hi, draw);
+    if (rLast != rFirst)
+      for (int k = 1; rLast + k < clipLimit && lo + k <= hi - k; ++k)
+        out.rowSpan(lo + k, hi - k, rLast + k);
+    return true;
+  }
+  // First row: pulled in by the slope, then the start cap on the rows above it.
+  const int spread = hi - lo;
+  if (spread > 1) {
+    if (s > 0.14)
+      ++lo;
+    else if (s < -0.13)
+      --hi;
+  }
+  if (spread > 3) {
+    if (s > 0.14)
+      ++lo;
+    else if (s < -0.14)
+      --hi;
+  }
+  for (int k = 1; lo + k <= hi - k; ++k)
+    if (rFirst - k >= clipFirst) out.rowSpan(lo + k, hi - k, rFirst - k);
+  out.rowSpan(lo, hi, rFirst);
+  if (rLast == rFirst) return true;
+  // The rows between the ends lie inside the clip rows.
+  for (int row = rFirst + 1; row < rLast; ++row) {
+    across.at(row, lo, hi);
+    if (lo < 0) lo = 0;
+    if (hi > kRasterCols - 1) hi = kRasterCols - 1;
+    if (lo <= hi) rowBits(out.image.row(row), lo, hi, draw);
+  }
+  // Last row, mirrored, then the end cap below it.
+  across.at(rLast, lo, hi);
+  if (lo < 0) lo = 0;
+  if (hi > kRasterCols - 1) hi = kRasterCols - 1;
+  const int lastSpread = hi - lo;
+  for (int pass = 0; pass < 2; ++pass) {
+    if (lastSpread > (pass == 0 ? 1 : 3)) {
+      if (s > 0.14)
+        --hi;
+      else if (s < -0.14)
+        ++lo;
+    }
+  }
+  out.rowSpan(lo, hi, rLast);
+  for (int k = 1; rLast + k < clipLimit && lo + k <= hi - k; ++k)
+    out.rowSpan(lo + k, hi - k, rLast + k);
   return true;
 }
 

@@ -1,9 +1,8 @@
 // Everything drawn from straight segments on top of DrawLine: dashed and intermittent lines,
 // rectangles, arrowheads, circles and arcs, nodes, and the twelve point symbols.
 
-#include <algorithm>
-#include <array>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <vector>
 
@@ -266,30 +265,34 @@ void forOutlineSegments(int shape, double X, double Y, double r, Emit&& emit) {
 }
 
 // Lays down the segments of one solid fill, all with the same pen, as DrawLine would, except
-// that each distinct preview segment is drawn once when the fill ends: the rings of a fill lie a
-// fraction of a preview pixel apart, so most of them round to a preview segment already drawn,
-// and drawing a segment again in the same colour cannot change a pixel.
+// that a preview segment equal to one of the last few is not drawn again: the rings of a fill
+// lie a fraction of a preview pixel apart, so most of them round to the preview segment of the
+// same side of the ring before, and drawing a segment again in the same colour cannot change a
+// pixel.
 class FillPainter {
  public:
-  explicit FillPainter(Drawing& d) : d_(d), draw_(d.state.PenDraw), echo_(d.state.PreviewEcho) {
-    if (echo_) ends_.reserve(256);
-  }
-  FillPainter(const FillPainter&) = delete;
-  FillPainter& operator=(const FillPainter&) = delete;
-  ~FillPainter() {
-    if (ends_.empty()) return;
-    std::sort(ends_.begin(), ends_.end());
-    ends_.erase(std::unique(ends_.begin(), ends_.end()), ends_.end());
-    MonoBitmap& pv = d_.preview();
-    for (const auto& p : ends_)
-      pv.drawLine(p[0], p[1], p[2], p[3], d_.state.PreviewPenWidth, draw_);
-  }
+  explicit FillPainter(Drawing& d)
+      : d_(d), pv_(d.preview()), draw_(d.state.PenDraw), echo_(d.state.PreviewEcho) {}
 
   void line(double X1, double Y1, double X2, double Y2, double width) {
     if (!rasteriseSegment(d_, draw_, X1, Y1, X2, Y2, width) || !echo_) return;
-    std::array<double, 4> p;
-    previewSegment(d_, X1, Y1, X2, Y2, p.data());
-    ends_.push_back(p);
+    double p[4];
+    previewSegment(d_, X1, Y1, X2, Y2, p);
+    // The ends as one key when they are small whole numbers (they always are on the page).
+    uint64_t key = 0;
+    bool keyed = true;
+    for (double v : p) {
+      keyed = keyed && v >= -32768 && v <= 32767;
+      key = key << 16 | (keyed ? uint16_t(int(v)) : 0);
+    }
+    if (keyed) {
+      for (int i = 0; i < filled_; ++i)
+        if (recent_[i] == key) return;
+      recent_[next_] = key;
+      next_ = (next_ + 1) % kRecent;
+      if (filled_ < kRecent) ++filled_;
+    }
+    pv_.drawLine(p[0], p[1], p[2], p[3], d_.state.PreviewPenWidth, draw_);
   }
 
   void circle(const PagePoint& centre, double r, double width) {
@@ -299,9 +302,12 @@ class FillPainter {
   }
 
  private:
+  static constexpr int kRecent = 8;
   Drawing& d_;
+  MonoBitmap& pv_;
   const bool draw_, echo_;
-  std::vector<std::array<double, 4>> ends_;
+  uint64_t recent_[kRecent] = {};
+  int next_ = 0, filled_ = 0;
 };
 
 }  // namespace

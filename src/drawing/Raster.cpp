@@ -77,7 +77,13 @@ void MonoBitmap::drawLine(double x1, double y1, double x2, double y2, int penWid
   if (empty() || !std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) ||
       !std::isfinite(y2))
     return;
-  if (!clipSegment(x1, y1, x2, y2, -34.0, width_ + 33.0, height_ + 33.0)) return;
+  // Whole-pixel ends inside the clip rectangle come through the clipping unchanged, exactly.
+  const double hiX = width_ + 33.0, hiY = height_ + 33.0;
+  const bool within = x1 >= -34.0 && x1 <= hiX && x2 >= -34.0 && x2 <= hiX && y1 >= -34.0 &&
+                      y1 <= hiY && y2 >= -34.0 && y2 <= hiY;
+  const bool whole = x1 == roundHalfEven(x1) && y1 == roundHalfEven(y1) &&
+                     x2 == roundHalfEven(x2) && y2 == roundHalfEven(y2);
+  if (!(within && whole) && !clipSegment(x1, y1, x2, y2, -34.0, hiX, hiY)) return;
   int ax = int(roundHalfEven(x1)), ay = int(roundHalfEven(y1));
   const int bx = int(roundHalfEven(x2)), by = int(roundHalfEven(y2));
   const int dx = std::abs(bx - ax), dy = -std::abs(by - ay);
