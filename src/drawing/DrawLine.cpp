@@ -2,6 +2,7 @@
 // is laid down here as one span per column (mostly horizontal lines) or per row (mostly vertical
 // lines), with pointed caps so that consecutive segments join without notches.
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -92,6 +93,19 @@ struct SpanWriter {
     if (lo > hi) return;
     rowBits(image.row(row), lo, hi, draw);
   }
+  // Whether every pixel of rows r0..r1 and columns c0..c1 (bounds in pixels, rounded outward,
+  // cut to the clip rows and the raster) already has the pen's colour.
+  bool settled(double r0, double r1, double c0, double c1) const {
+    r0 = std::max(r0, double(clipFirst));
+    r1 = std::min(r1, double(clipLimit - 1));
+    c0 = std::max(c0, 0.0);
+    c1 = std::min(c1, double(kRasterCols - 1));
+    if (!(r0 <= r1 && c0 <= c1)) return false;
+    // Truncation rounds the (non-negative) lower bounds down; the upper ones go up by one.
+    const int ir1 = std::min(int(r1) + 1, clipLimit - 1),
+              ic1 = std::min(int(c1) + 1, kRasterCols - 1);
+    return image.uniform(int(r0), ir1, int(c0), ic1, draw);
+  }
   [[gnu::always_inline]] void columnSpan(int lo, int hi, int column) const {
     if (column < 0 || column >= kRasterCols) return;
     if (lo < clipFirst) lo = clipFirst;
@@ -122,7 +136,7 @@ struct Across {
 }  // namespace
 
 bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, double Y2,
-                      double width) {
+                      double width, bool skipSettled) {
   d.state.ImageChanged = true;
   if (!std::isfinite(X1) || !std::isfinite(Y1) || !std::isfinite(X2) || !std::isfinite(Y2) ||
       !std::isfinite(width))
@@ -136,7 +150,6 @@ bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, do
   if (std::fabs(x1) > 30000 || std::fabs(x2) > 30000) return false;
   if (y1 < first - w && y2 < first - w) return false;
   if (y1 > limit + w && y2 > limit + w) return false;
-
   // Pixel width; the thin widths widen on near-diagonal lines, the wide ones are never trimmed.
   int n = w >= 1e6            ? 1000000
           : w > -2147483648.0 ? int(std::trunc(w))
@@ -164,6 +177,16 @@ bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, do
     if (cFirst < 0) cFirst = 0;
     if (cLast > kRasterCols - 1) cLast = kRasterCols - 1;
     if (cFirst > cLast) return true;
+    // Every pixel written below lies in rows within h + 1/2 of the centres, which stay within
+    // |s|/2 of the ends' rows, and in the columns from cFirst to cLast widened by the caps
+    // (at most h + 1/2 each way).
+    if (skipSettled) {
+      const double margin = 0.5 * std::fabs(s) + std::fabs(across.h) + 0.5 + 1e-6;
+      const int cap = int(std::fabs(across.h)) + 1;
+      if (out.settled(std::min(y1, y2) - margin, std::max(y1, y2) + margin, cFirst - cap,
+                      cLast + cap))
+        return true;
+    }
     across.at(cFirst, lo, hi);
     if (s == 0) {
       // Level: (c - x1) s is a zero for every column, so every column has the first one's span,
@@ -230,6 +253,15 @@ bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, do
   if (rFirst < clipFirst) rFirst = clipFirst;
   if (rLast > clipLimit - 1) rLast = clipLimit - 1;
   if (rFirst > rLast) return true;
+  // The pixels written lie within the bounds of the mostly horizontal case with rows and columns
+  // exchanged.
+  if (skipSettled) {
+    const double margin = 0.5 * std::fabs(s) + std::fabs(across.h) + 0.5 + 1e-6;
+    const int cap = int(std::fabs(across.h)) + 1;
+    if (out.settled(rFirst - cap, rLast + cap, std::min(x1, x2) - margin,
+                    std::max(x1, x2) + margin))
+      return true;
+  }
   across.at(rFirst, lo, hi);
   if (lo < 0) lo = 0;
   if (hi > kRasterCols - 1) hi = kRasterCols - 1;

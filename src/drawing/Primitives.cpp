@@ -1,6 +1,7 @@
 // Everything drawn from straight segments on top of DrawLine: dashed and intermittent lines,
 // rectangles, arrowheads, circles and arcs, nodes, and the twelve point symbols.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -275,9 +276,10 @@ class FillPainter {
       : d_(d), pv_(d.preview()), draw_(d.state.PenDraw), echo_(d.state.PreviewEcho) {}
 
   void line(double X1, double Y1, double X2, double Y2, double width) {
-    if (!rasteriseSegment(d_, draw_, X1, Y1, X2, Y2, width) || !echo_) return;
+    if (!rasteriseSegment(d_, draw_, X1, Y1, X2, Y2, width, true) || !echo_) return;
     double p[4];
     previewSegment(d_, X1, Y1, X2, Y2, p);
+    if (previewSettled(p)) return;
     // The ends as one key when they are small whole numbers (they always are on the page).
     uint64_t key = 0;
     bool keyed = true;
@@ -302,6 +304,23 @@ class FillPainter {
   }
 
  private:
+  // Whether the pen's square along the preview segment p (whole-pixel ends) only covers pixels
+  // of the pen's colour, or none of the bitmap at all.
+  bool previewSettled(const double p[4]) const {
+    const int pen = d_.state.PreviewPenWidth < 1    ? 1
+                    : d_.state.PreviewPenWidth > 32 ? 32
+                                                    : d_.state.PreviewPenWidth;
+    const int back = (pen - 1) / 2;
+    const double lim = 1e6;
+    for (int i = 0; i < 4; ++i)
+      if (!(p[i] > -lim && p[i] < lim)) return false;
+    const int c0 = std::max(int(std::min(p[0], p[2])) - back, 0);
+    const int c1 = std::min(int(std::max(p[0], p[2])) - back + pen - 1, pv_.width() - 1);
+    const int r0 = std::max(int(std::min(p[1], p[3])) - back, 0);
+    const int r1 = std::min(int(std::max(p[1], p[3])) - back + pen - 1, pv_.height() - 1);
+    return c0 > c1 || r0 > r1 || pv_.uniform(r0, r1, c0, c1, draw_);
+  }
+
   static constexpr int kRecent = 8;
   Drawing& d_;
   MonoBitmap& pv_;

@@ -45,6 +45,9 @@ class DrawingImage {
   }
   // Number of black pixels (tests and diagnostics).
   long countInk() const;
+  // True when every pixel of rows r0..r1 and columns c0..c1 (a non-empty rectangle inside the
+  // raster) is black, or white: drawing there in that colour cannot change anything.
+  bool uniform(int r0, int r1, int c0, int c1, bool black) const;
 
  private:
   std::vector<uint8_t> store_;
@@ -79,6 +82,8 @@ class MonoBitmap {
   // bitmap.
   void drawLine(double x1, double y1, double x2, double y2, int penWidth, bool black);
   long countInk() const;
+  // As DrawingImage::uniform, for a rectangle inside the bitmap.
+  bool uniform(int r0, int r1, int c0, int c1, bool black) const;
 
  private:
   // The pen's square with its top-left pixel at (left, top), clipped to the bitmap.
