@@ -150,6 +150,27 @@ class ShellTest : public QObject {
     QVERIFY(shell.mainWindow()->close());
   }
 
+  void commandLineScriptRunsBeforeTheWindowsAndAFailureLetsStartUpGoOn() {
+    QTemporaryDir dir;
+    QFile script(dir.filePath("START.EBT"));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("@SHOWDRAWING();\nWWNOSUCHWORD(A);\nEND\n");
+    script.close();
+    Shell shell;
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      shown << box->text();
+      box->button(QMessageBox::Ok)->click();
+    });
+    shell.start({dir.filePath("START").toStdString()});
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown[0].startsWith("Error...cannot continue:"), qPrintable(shown[0]));
+    QVERIFY(shell.mainWindow()->isVisible());
+    QCOMPARE(shell.currentWorkWindow(), static_cast<TWorkFrm*>(shell.drawingWindow()));
+  }
+
   void closingTheMainWindowEndsTheProgram() {
     Shell shell;
     shell.start({});

@@ -38,8 +38,9 @@ Shell::Shell() : ctx_(host_) {
 Shell::~Shell() { delete drawing_.data(); }
 
 void Shell::start(const std::vector<std::string>& params) {
-  main_->show();
+  // The command-line script runs to its end before the user gets a window.
   if (!params.empty()) ctx_.RUNFROMCOMMANDLINE(params);
+  if (!ctx_.QuitRequested) main_->show();
 }
 
 TDrFrm* Shell::ensureDrawingWindow() {

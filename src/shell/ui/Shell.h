@@ -27,7 +27,7 @@ class Shell : public QObject {
   Shell();
   ~Shell() override;
 
-  // Shows the main window, then runs the command-line script (if any) to its end.
+  // Runs the command-line script (if any) to its end, then shows the main window.
   void start(const std::vector<std::string>& params);
 
   AppContext& context() { return ctx_; }
