@@ -273,28 +273,34 @@ void forOutlineSegments(int shape, double X, double Y, double r, Emit&& emit) {
 class FillPainter {
  public:
   explicit FillPainter(Drawing& d)
-      : d_(d), pv_(d.preview()), draw_(d.state.PenDraw), echo_(d.state.PreviewEcho) {}
+      : d_(d),
+        pv_(d.preview()),
+        draw_(d.state.PenDraw),
+        echo_(d.state.PreviewEcho),
+        pen_(d.state.PreviewPenWidth) {}
 
   void line(double X1, double Y1, double X2, double Y2, double width) {
     if (!rasteriseSegment(d_, draw_, X1, Y1, X2, Y2, width, true) || !echo_) return;
     double p[4];
     previewSegment(d_, X1, Y1, X2, Y2, p);
-    if (previewSettled(p)) return;
-    // The ends as one key when they are small whole numbers (they always are on the page).
-    uint64_t key = 0;
-    bool keyed = true;
-    for (double v : p) {
-      keyed = keyed && v >= -32768 && v <= 32767;
-      key = key << 16 | (keyed ? uint16_t(int(v)) : 0);
+    // Whole ends near the bitmap (always, for a symbol on the page) go straight to the pixel
+    // walk, after the comparison with the last few.
+    const double loLimit = -34, hiX = pv_.width() + 33.0, hiY = pv_.height() + 33.0;
+    if (!(p[0] >= loLimit && p[0] <= hiX && p[2] >= loLimit && p[2] <= hiX && p[1] >= loLimit &&
+          p[1] <= hiY && p[3] >= loLimit && p[3] <= hiY)) {
+      pv_.drawLine(p[0], p[1], p[2], p[3], pen_, draw_);
+      return;
     }
-    if (keyed) {
-      for (int i = 0; i < filled_; ++i)
-        if (recent_[i] == key) return;
-      recent_[next_] = key;
-      next_ = (next_ + 1) % kRecent;
-      if (filled_ < kRecent) ++filled_;
-    }
-    pv_.drawLine(p[0], p[1], p[2], p[3], d_.state.PreviewPenWidth, draw_);
+    const int ax = int(p[0]), ay = int(p[1]), bx = int(p[2]), by = int(p[3]);
+    if (previewSettled(ax, ay, bx, by)) return;
+    const uint64_t key = uint64_t(uint16_t(ax)) << 48 | uint64_t(uint16_t(ay)) << 32 |
+                         uint64_t(uint16_t(bx)) << 16 | uint16_t(by);
+    for (int i = 0; i < filled_; ++i)
+      if (recent_[i] == key) return;
+    recent_[next_] = key;
+    next_ = (next_ + 1) % kRecent;
+    if (filled_ < kRecent) ++filled_;
+    pv_.drawPixelLine(ax, ay, bx, by, pen_, draw_);
   }
 
   void circle(const PagePoint& centre, double r, double width) {
@@ -304,20 +310,15 @@ class FillPainter {
   }
 
  private:
-  // Whether the pen's square along the preview segment p (whole-pixel ends) only covers pixels
-  // of the pen's colour, or none of the bitmap at all.
-  bool previewSettled(const double p[4]) const {
-    const int pen = d_.state.PreviewPenWidth < 1    ? 1
-                    : d_.state.PreviewPenWidth > 32 ? 32
-                                                    : d_.state.PreviewPenWidth;
+  // Whether the pen's square along the preview segment covers only pixels of the pen's colour,
+  // or none of the bitmap: the walk stays within the box of its ends, widened by the pen.
+  bool previewSettled(int ax, int ay, int bx, int by) const {
+    const int pen = pen_ < 1 ? 1 : pen_ > 32 ? 32 : pen_;
     const int back = (pen - 1) / 2;
-    const double lim = 1e6;
-    for (int i = 0; i < 4; ++i)
-      if (!(p[i] > -lim && p[i] < lim)) return false;
-    const int c0 = std::max(int(std::min(p[0], p[2])) - back, 0);
-    const int c1 = std::min(int(std::max(p[0], p[2])) - back + pen - 1, pv_.width() - 1);
-    const int r0 = std::max(int(std::min(p[1], p[3])) - back, 0);
-    const int r1 = std::min(int(std::max(p[1], p[3])) - back + pen - 1, pv_.height() - 1);
+    const int c0 = std::max(std::min(ax, bx) - back, 0);
+    const int c1 = std::min(std::max(ax, bx) - back + pen - 1, pv_.width() - 1);
+    const int r0 = std::max(std::min(ay, by) - back, 0);
+    const int r1 = std::min(std::max(ay, by) - back + pen - 1, pv_.height() - 1);
     return c0 > c1 || r0 > r1 || pv_.uniform(r0, r1, c0, c1, draw_);
   }
 
@@ -325,6 +326,7 @@ class FillPainter {
   Drawing& d_;
   MonoBitmap& pv_;
   const bool draw_, echo_;
+  const int pen_;
   uint64_t recent_[kRecent] = {};
   int next_ = 0, filled_ = 0;
 };

@@ -112,8 +112,12 @@ void MonoBitmap::drawLine(double x1, double y1, double x2, double y2, int penWid
   const bool whole = x1 == roundHalfEven(x1) && y1 == roundHalfEven(y1) &&
                      x2 == roundHalfEven(x2) && y2 == roundHalfEven(y2);
   if (!(within && whole) && !clipSegment(x1, y1, x2, y2, -34.0, hiX, hiY)) return;
-  int ax = int(roundHalfEven(x1)), ay = int(roundHalfEven(y1));
-  const int bx = int(roundHalfEven(x2)), by = int(roundHalfEven(y2));
+  drawPixelLine(int(roundHalfEven(x1)), int(roundHalfEven(y1)), int(roundHalfEven(x2)),
+                int(roundHalfEven(y2)), penWidth, black);
+}
+
+void MonoBitmap::drawPixelLine(int ax, int ay, int bx, int by, int penWidth, bool black) {
+  if (empty()) return;
   const int dx = std::abs(bx - ax), dy = -std::abs(by - ay);
   const int sx = ax < bx ? 1 : -1, sy = ay < by ? 1 : -1;
   int err = dx + dy;

@@ -81,6 +81,9 @@ class MonoBitmap {
   // A straight line of a square pen (1 to 32 pixels) between two pixel positions, clipped to the
   // bitmap.
   void drawLine(double x1, double y1, double x2, double y2, int penWidth, bool black);
+  // The same between whole pixel positions no farther than 34 pixels outside the bitmap (where
+  // drawLine's clipping leaves a line as it is).
+  void drawPixelLine(int x1, int y1, int x2, int y2, int penWidth, bool black);
   long countInk() const;
   // As DrawingImage::uniform, for a rectangle inside the bitmap.
   bool uniform(int r0, int r1, int c0, int c1, bool black) const;
