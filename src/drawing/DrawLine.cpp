@@ -17,7 +17,8 @@ namespace {
 // Round half to even (the default rounding mode), kept within a range where pixel arithmetic
 // on int cannot overflow whatever the coordinates.
 inline int roundPix(double v) {
-  if (std::fabs(v) <= 1e8) return int(roundHalfEven(v));
+  constexpr double kMagic = 6755399441055744.0;  // 1.5 * 2^52, as in roundHalfEven
+  if (std::fabs(v) <= 1e8) return int((v + kMagic) - kMagic);
   v = std::nearbyint(v);
   if (v > 1e8) return 100000000;
   if (v < -1e8) return -100000000;
@@ -150,9 +151,20 @@ bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, do
   if (std::fabs(x1) > 30000 || std::fabs(x2) > 30000) return false;
   if (y1 < first - w && y2 < first - w) return false;
   if (y1 > limit + w && y2 > limit + w) return false;
+  const SpanWriter out{d.image(), clipFirst, clipLimit, draw};
+  if (skipSettled) {
+    // Every pixel written below lies within h + 1 of the box of the ends, h being the
+    // half-thickness across the line (at most 0.7072 |w| as |s| <= 1): a span reaches h past
+    // its centre plus half a pixel of rounding, the centres stay within half a pixel of the
+    // ends' box along the long axis, and the caps reach at most h + 1/2 past the end spans.
+    const double m = 0.7072 * std::fabs(w) + 1.000001;
+    if (out.settled(std::min(y1, y2) - m, std::max(y1, y2) + m, std::min(x1, x2) - m,
+                    std::max(x1, x2) + m))
+      return true;
+  }
   // Pixel width; the thin widths widen on near-diagonal lines, the wide ones are never trimmed.
   int n = w >= 1e6            ? 1000000
-          : w > -2147483648.0 ? int(std::trunc(w))
+          : w > -2147483649.0 ? int(w)  // truncates toward zero
                               : std::numeric_limits<int>::min();
   const double dx = std::fabs(x2 - x1), dy = std::fabs(y2 - y1);
   const double longExt = dy < dx ? dx : dy, shortExt = dy < dx ? dy : dx;
@@ -163,7 +175,6 @@ bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, do
   else if (n > 3)
     n = 2048;
 
-  const SpanWriter out{d.image(), clipFirst, clipLimit, draw};
   int lo, hi;
   if (dy < dx) {
     // Mostly horizontal: one vertical span per column.
@@ -177,16 +188,6 @@ bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, do
     if (cFirst < 0) cFirst = 0;
     if (cLast > kRasterCols - 1) cLast = kRasterCols - 1;
     if (cFirst > cLast) return true;
-    // Every pixel written below lies in rows within h + 1/2 of the centres, which stay within
-    // |s|/2 of the ends' rows, and in the columns from cFirst to cLast widened by the caps
-    // (at most h + 1/2 each way).
-    if (skipSettled) {
-      const double margin = 0.5 * std::fabs(s) + std::fabs(across.h) + 0.5 + 1e-6;
-      const int cap = int(std::fabs(across.h)) + 1;
-      if (out.settled(std::min(y1, y2) - margin, std::max(y1, y2) + margin, cFirst - cap,
-                      cLast + cap))
-        return true;
-    }
     across.at(cFirst, lo, hi);
     if (s == 0) {
       // Level: (c - x1) s is a zero for every column, so every column has the first one's span,
@@ -253,15 +254,6 @@ bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, do
   if (rFirst < clipFirst) rFirst = clipFirst;
   if (rLast > clipLimit - 1) rLast = clipLimit - 1;
   if (rFirst > rLast) return true;
-  // The pixels written lie within the bounds of the mostly horizontal case with rows and columns
-  // exchanged.
-  if (skipSettled) {
-    const double margin = 0.5 * std::fabs(s) + std::fabs(across.h) + 0.5 + 1e-6;
-    const int cap = int(std::fabs(across.h)) + 1;
-    if (out.settled(rFirst - cap, rLast + cap, std::min(x1, x2) - margin,
-                    std::max(x1, x2) + margin))
-      return true;
-  }
   across.at(rFirst, lo, hi);
   if (lo < 0) lo = 0;
   if (hi > kRasterCols - 1) hi = kRasterCols - 1;
