@@ -2,6 +2,7 @@
 // rectangles, arrowheads, circles and arcs, nodes, and the twelve point symbols.
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -265,6 +266,20 @@ void forOutlineSegments(int shape, double X, double Y, double r, Emit&& emit) {
   }
 }
 
+// The box that holds every end of the outline forOutlineSegments gives (shapes 5, 6 and 7),
+// worked out with the same expressions: {Xlo, Xhi, Ylo, Yhi}.
+std::array<double, 4> outlineBox(int shape, double X, double Y, double r) {
+  if (shape == 5) {
+    const double d = 1.414213562 * r;
+    return {X - d, X + d, Y - d, Y + d};
+  }
+  if (shape == 7) {
+    const double d = 0.5773502692 * r;
+    return {X - r, X + r, Y - d, Y + 2 * d};
+  }
+  return {X - r, X + r, Y - r, Y + r};
+}
+
 // Lays down the segments of one solid fill, all with the same pen, as DrawLine would, except
 // that a preview segment equal to one of the last few is not drawn again: the rings of a fill
 // lie a fraction of a preview pixel apart, so most of them round to the preview segment of the
@@ -303,7 +318,57 @@ class FillPainter {
     pv_.drawPixelLine(ax, ay, bx, by, pen_, draw_);
   }
 
+  // A ring whose segment ends all lie in box {Xlo, Xhi, Ylo, Yhi} (page inches), drawn in the
+  // given width: true when everything its segments could touch, in the raster and in the
+  // preview, already has the pen's colour, so that they can be passed over.
+  bool ringSettled(const std::array<double, 4>& box, double width) {
+    for (double v : box)
+      if (!std::isfinite(v)) return false;
+    double c1, r1, c2, r2;
+    d_.pageToRaster(box[0], box[2], c1, r1);
+    d_.pageToRaster(box[1], box[3], c2, r2);
+    // The same bound as the segments' own test in the rasteriser.
+    const double m = 0.7072 * std::fabs(300 * width) + 1.000001;
+    const double cLo = std::max(std::min(c1, c2) - m, 0.0);
+    const double cHi = std::min(std::max(c1, c2) + m, double(kRasterCols - 1));
+    const double rLo = std::max(std::min(r1, r2) - m, double(d_.clipFirstRow()));
+    const double rHi = std::min(std::max(r1, r2) + m, double(d_.clipRowLimit() - 1));
+    if (cLo <= cHi && rLo <= rHi &&
+        !d_.image().uniform(int(rLo), std::min(int(rHi) + 1, d_.clipRowLimit() - 1), int(cLo),
+                            std::min(int(cHi) + 1, kRasterCols - 1), draw_))
+      return false;
+    if (echo_) {
+      d_.pageToPreview(box[0], box[2], c1, r1);
+      d_.pageToPreview(box[1], box[3], c2, r2);
+      const int pen = pen_ < 1 ? 1 : pen_ > 32 ? 32 : pen_;
+      const int back = (pen - 1) / 2;
+      // Rounded ends stay between the rounded corners; the pen reaches back and pen - 1 - back.
+      const double pcLo = std::max(roundHalfEven(std::min(c1, c2)) - back, 0.0);
+      const double pcHi =
+          std::min(roundHalfEven(std::max(c1, c2)) - back + pen - 1, double(pv_.width() - 1));
+      const double prLo = std::max(roundHalfEven(std::min(r1, r2)) - back, 0.0);
+      const double prHi =
+          std::min(roundHalfEven(std::max(r1, r2)) - back + pen - 1, double(pv_.height() - 1));
+      if (pcLo <= pcHi && prLo <= prHi &&
+          !pv_.uniform(int(prLo), int(prHi), int(pcLo), int(pcHi), draw_))
+        return false;
+    }
+    d_.state.ImageChanged = true;  // as drawing the ring would have set it
+    return true;
+  }
+
+  void outline(int shape, double X, double Y, double r, double width) {
+    if (ringSettled(outlineBox(shape, X, Y, r), width)) return;
+    forOutlineSegments(shape, X, Y, r, [&](double X1, double Y1, double X2, double Y2) {
+      line(X1, Y1, X2, Y2, width);
+    });
+  }
+
   void circle(const PagePoint& centre, double r, double width) {
+    // Circle points are centre + r (cos, sin), within r of the centre either way.
+    if (circleSegments(r) > 0 &&
+        ringSettled({centre.X - r, centre.X + r, centre.Y - r, centre.Y + r}, width))
+      return;
     forCircleSegments(centre.X, centre.Y, r, [&](double X1, double Y1, double X2, double Y2) {
       line(X1, Y1, X2, Y2, width);
     });
@@ -430,13 +495,8 @@ void Drawing::fillShape(int shape, double X, double Y, double r) {
   const double w = LineWidthTable[1];
   const double step = shape == 5 ? 0.003 : 0.004;
   FillPainter fill(*this);
-  auto ring = [&](double size) {
-    forOutlineSegments(shape, X, Y, size, [&](double X1, double Y1, double X2, double Y2) {
-      fill.line(X1, Y1, X2, Y2, w);
-    });
-  };
-  ring(r);
-  for (r -= step; r >= 0.001; r -= step) ring(r);
+  fill.outline(shape, X, Y, r, w);
+  for (r -= step; r >= 0.001; r -= step) fill.outline(shape, X, Y, r, w);
 }
 
 void Drawing::DrawPointSymbol(const PagePoint& p, int shape, int sizeCode) {
