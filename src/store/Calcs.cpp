@@ -51,6 +51,84 @@ static bool put(Store& st, Series& s, int index, double value) {
   return !st.StoreError;
 }
 
+// How one step of a calculation came out.
+enum class Outcome { Value, NoValue, BadOp };
+
+// E, I, L or N on a present value; NoValue outside the operation's domain.
+static Outcome unaryValue(Store& st, char op, float v, double& result) {
+  switch (op) {
+    case 'E':
+      if (v > kExpLimit) return Outcome::NoValue;
+      result = std::exp(double(v));
+      return Outcome::Value;
+    case 'I':
+      if (std::fabs(double(v)) < st.InverseOverflow) {
+        busyMessage(st, "Inverse OVFL");
+        return Outcome::NoValue;
+      }
+      result = 1.0 / v;
+      return Outcome::Value;
+    case 'L':
+      if (v <= 0) return Outcome::NoValue;
+      result = std::log(double(v));
+      return Outcome::Value;
+    case 'N':
+      result = -double(v);
+      return Outcome::Value;
+    default:
+      return Outcome::BadOp;
+  }
+}
+
+// *, +, - or / on two present values; division by (nearly) zero gives no value.
+static Outcome binaryValue(const Store& st, char op, float x, float y, double& result) {
+  switch (op) {
+    case '*':
+      result = double(x) * y;
+      return Outcome::Value;
+    case '+':
+      result = double(x) + y;
+      return Outcome::Value;
+    case '-':
+      result = double(x) - y;
+      return Outcome::Value;
+    case '/':
+      if (std::fabs(double(y)) < st.InverseOverflow) return Outcome::NoValue;
+      result = double(x) / y;
+      return Outcome::Value;
+    default:
+      return Outcome::BadOp;
+  }
+}
+
+// The shared end of every step: an unknown operation stops the loop with a message; a missing
+// or unrepresentable result becomes no value and is remembered. False when the loop must stop.
+static bool settle(Store& st, Outcome o, double& result, bool& missing, const char* caller) {
+  if (o == Outcome::BadOp) {
+    busyMessage(st, std::string("Invalid op.,") + caller);
+    st.StoreError = true;
+    return false;
+  }
+  if (o == Outcome::NoValue || !representable(result)) {
+    result = kMissing;
+    missing = true;
+  }
+  return true;
+}
+
+// Writes compute(i, result) into dest for every index of r. StoreError ends up telling whether
+// any value was missing.
+template <class Compute>
+static void calcRange(Store& st, Series& dest, Range r, const char* caller, Compute compute) {
+  bool missing = false;
+  for (int i = r.lo; i <= r.hi; ++i) {
+    double result = kMissing;
+    if (!settle(st, compute(i, result), result, missing, caller)) return;
+    if (!put(st, dest, i, result)) return;
+  }
+  st.StoreError = missing;
+}
+
 void Store::UNARYCALCS(char op, Series& dest, Series& src) {
   op = upperOp(op);
   if (!ISLOADED(src)) {
@@ -61,51 +139,24 @@ void Store::UNARYCALCS(char op, Series& dest, Series& src) {
   Range r = useRange(*this, src);
   if (!ISLOADED(dest)) NEWSERIES(dest, false, "");
   BusyCursor busy(host);
-  bool missing = false, cumulationBroken = false;
+  bool cumulationBroken = false;
   double acc = 0.0;
-  for (int i = r.lo; i <= r.hi; ++i) {
+  calcRange(*this, dest, r, "UNARYCALCS", [&](int i, double& result) {
     float v = GETVAL(src, i);
-    double result;
     if (isMissing(v)) {
-      result = kMissing;
-      missing = true;
       cumulationBroken = true;
-    } else {
-      switch (op) {
-        case 'C':
-          acc += v;
-          result = cumulationBroken ? kMissing : acc;
-          break;
-        case 'E':
-          result = v > kExpLimit ? kMissing : std::exp(double(v));
-          break;
-        case 'I':
-          if (std::fabs(double(v)) < InverseOverflow) {
-            busyMessage(*this, "Inverse OVFL");
-            result = kMissing;
-          } else {
-            result = 1.0 / v;
-          }
-          break;
-        case 'L':
-          result = v <= 0 ? kMissing : std::log(double(v));
-          break;
-        case 'N':
-          result = -double(v);
-          break;
-        default:
-          busyMessage(*this, "Invalid op.,UNARYCALCS");
-          StoreError = true;
-          return;
-      }
-      if (!representable(result)) {
-        result = kMissing;
-        missing = true;
-      }
+      return Outcome::NoValue;
     }
-    if (!put(*this, dest, i, result)) return;
-  }
-  StoreError = missing;
+    if (op == 'C') {
+      acc += v;
+      result = cumulationBroken ? kMissing : acc;
+      return Outcome::Value;
+    }
+    // Here a value outside the domain is no value but does not count as a missing source.
+    Outcome o = unaryValue(*this, op, v, result);
+    if (o == Outcome::NoValue) result = kMissing;
+    return o == Outcome::BadOp ? o : Outcome::Value;
+  });
 }
 
 void Store::CONSTCALCS(char op, Series& dest, Series& src, double c) {
@@ -145,47 +196,27 @@ void Store::CONSTCALCS(char op, Series& dest, Series& src, double c) {
     StoreError = false;
     return;
   }
-  bool missing = false;
-  for (int i = r.lo; i <= r.hi; ++i) {
+  calcRange(*this, dest, r, "CONSTCALCS", [&](int i, double& result) {
     float v = GETVAL(src, i);
-    double result;
-    if (isMissing(v)) {
-      result = kMissing;
-      missing = true;
-    } else {
-      switch (op) {
-        case '*':
-          result = v * c;
-          break;
-        case '+':
-          result = v + c;
-          break;
-        case '/':
-          result = v / c;
-          break;
-        case 'X':
-          if (v < 0 || (v == 0 && c < 0)) {
-            result = kMissing;
-            missing = true;
-          } else if (v == 0) {
-            result = 0.0;
-          } else {
-            result = std::exp(c * std::log(double(v)));
-          }
-          break;
-        default:
-          busyMessage(*this, "Invalid op.,CONSTCALCS");
-          StoreError = true;
-          return;
-      }
-      if (!representable(result)) {
-        result = kMissing;
-        missing = true;
-      }
+    if (isMissing(v)) return Outcome::NoValue;
+    switch (op) {
+      case '*':
+        result = v * c;
+        return Outcome::Value;
+      case '+':
+        result = v + c;
+        return Outcome::Value;
+      case '/':
+        result = v / c;
+        return Outcome::Value;
+      case 'X':
+        if (v < 0 || (v == 0 && c < 0)) return Outcome::NoValue;
+        result = v == 0 ? 0.0 : std::exp(c * std::log(double(v)));
+        return Outcome::Value;
+      default:
+        return Outcome::BadOp;
     }
-    if (!put(*this, dest, i, result)) return;
-  }
-  StoreError = missing;
+  });
 }
 
 void Store::BINARYCALCS(char op, Series& dest, Series& left, Series& right) {
@@ -200,46 +231,12 @@ void Store::BINARYCALCS(char op, Series& dest, Series& left, Series& right) {
   if (a.empty() || b.empty()) r = {1, 0};
   if (!ISLOADED(dest)) NEWSERIES(dest, false, "");
   BusyCursor busy(host);
-  bool missing = false;
-  for (int i = r.lo; i <= r.hi; ++i) {
+  calcRange(*this, dest, r, "BINARYCALCS", [&](int i, double& result) {
     float x = GETVAL(left, i);
     float y = GETVAL(right, i);
-    double result;
-    if (isMissing(x) || isMissing(y)) {
-      result = kMissing;
-      missing = true;
-    } else {
-      switch (op) {
-        case '*':
-          result = double(x) * y;
-          break;
-        case '+':
-          result = double(x) + y;
-          break;
-        case '-':
-          result = double(x) - y;
-          break;
-        case '/':
-          if (std::fabs(double(y)) < InverseOverflow) {
-            result = kMissing;
-            missing = true;
-          } else {
-            result = double(x) / y;
-          }
-          break;
-        default:
-          busyMessage(*this, "Invalid op.,BINARYCALCS");
-          StoreError = true;
-          return;
-      }
-      if (!representable(result)) {
-        result = kMissing;
-        missing = true;
-      }
-    }
-    if (!put(*this, dest, i, result)) return;
-  }
-  StoreError = missing;
+    if (isMissing(x) || isMissing(y)) return Outcome::NoValue;
+    return binaryValue(*this, op, x, y, result);
+  });
 }
 
 bool Store::GETVPT(Series& s, int index, int& block, int& slot) {
@@ -266,62 +263,29 @@ static void putSlot(Series& s, int block, int slot, double result) {
   s.blocks[std::size_t(block)].v[std::size_t(slot)] = float(result);
 }
 
+// Replaces every value of target over r by compute(i, value, result).
+template <class Compute>
+static void modifyRange(Store& st, Series& target, Range r, const char* caller, Compute compute) {
+  bool missing = false;
+  for (int i = r.lo; i <= r.hi; ++i) {
+    int block, slot;
+    if (!st.GETVPT(target, i, block, slot)) return;
+    float v = target.blocks[std::size_t(block)].v[std::size_t(slot)];
+    double result = kMissing;
+    if (!settle(st, compute(i, v, result), result, missing, caller)) return;
+    putSlot(target, block, slot, result);
+  }
+  st.StoreError = missing;
+}
+
 void Store::MODIFYUN(char op, Series& target) {
   op = upperOp(op);
   if (!ISLOADED(target)) return;
   Range r = useRange(*this, target);
   BusyCursor busy(host);
-  bool missing = false;
-  for (int i = r.lo; i <= r.hi; ++i) {
-    int block, slot;
-    if (!GETVPT(target, i, block, slot)) return;
-    float v = target.blocks[std::size_t(block)].v[std::size_t(slot)];
-    double result;
-    if (isMissing(v)) {
-      missing = true;
-      continue;
-    }
-    switch (op) {
-      case 'E':
-        if (v > kExpLimit) {
-          result = kMissing;
-          missing = true;
-        } else {
-          result = std::exp(double(v));
-        }
-        break;
-      case 'I':
-        if (std::fabs(double(v)) < InverseOverflow) {
-          missing = true;
-          busyMessage(*this, "Inverse OVFL");
-          result = kMissing;
-        } else {
-          result = 1.0 / v;
-        }
-        break;
-      case 'L':
-        if (v <= 0) {
-          result = kMissing;
-          missing = true;
-        } else {
-          result = std::log(double(v));
-        }
-        break;
-      case 'N':
-        result = -double(v);
-        break;
-      default:
-        busyMessage(*this, "Invalid op.,MODIFYUN");
-        StoreError = true;
-        return;
-    }
-    if (!representable(result)) {
-      result = kMissing;
-      missing = true;
-    }
-    putSlot(target, block, slot, result);
-  }
-  StoreError = missing;
+  modifyRange(*this, target, r, "MODIFYUN", [&](int, float v, double& result) {
+    return isMissing(v) ? Outcome::NoValue : unaryValue(*this, op, v, result);
+  });
 }
 
 void Store::MODIFYBIN(char op, Series& target, Series& operand) {
@@ -335,48 +299,11 @@ void Store::MODIFYBIN(char op, Series& target, Series& operand) {
   }
   Range r = useRange(*this, target);
   BusyCursor busy(host);
-  bool missing = false;
-  for (int i = r.lo; i <= r.hi; ++i) {
+  modifyRange(*this, target, r, "MODIFYBIN", [&](int i, float a, double& result) {
     float b = GETVAL(operand, i);
-    int block, slot;
-    if (!GETVPT(target, i, block, slot)) return;
-    float a = target.blocks[std::size_t(block)].v[std::size_t(slot)];
-    double result;
-    if (isMissing(a) || isMissing(b)) {
-      result = kMissing;
-      missing = true;
-    } else {
-      switch (op) {
-        case '*':
-          result = double(a) * b;
-          break;
-        case '+':
-          result = double(a) + b;
-          break;
-        case '-':
-          result = double(a) - b;
-          break;
-        case '/':
-          if (std::fabs(double(b)) < InverseOverflow) {
-            result = kMissing;
-            missing = true;
-          } else {
-            result = double(a) / b;
-          }
-          break;
-        default:
-          busyMessage(*this, "Invalid op.,MODIFYBIN");
-          StoreError = true;
-          return;
-      }
-      if (!representable(result)) {
-        result = kMissing;
-        missing = true;
-      }
-    }
-    putSlot(target, block, slot, result);
-  }
-  StoreError = missing;
+    if (isMissing(a) || isMissing(b)) return Outcome::NoValue;
+    return binaryValue(*this, op, a, b, result);
+  });
 }
 
 namespace {
