@@ -279,6 +279,10 @@ void EbtCommands::defineCurve(EbtRunner& r, int curve) {
   Store& store = ctx_.store;
   GraphDef& def = graph.def;
   store.StoreError = false;
+  auto fail = [&](const char* text) {
+    store.STOREMSG(text);
+    store.StoreError = r.ScriptError = true;
+  };
 
   int yc = r.readColumn(false);
   if (r.ScriptError) return;
@@ -287,9 +291,7 @@ void EbtCommands::defineCurve(EbtRunner& r, int curve) {
       if (def.curve(n).YColumn == yc) curve = n;
     if (curve == 0) {
       if (def.CurveCount >= kMaxCurves) {
-        store.STOREMSG("Error, 32 curves maximum");
-        store.StoreError = r.ScriptError = true;
-        return;
+        return fail("Error, 32 curves maximum");
       }
       curve = def.CurveCount + 1;
     }
@@ -298,26 +300,20 @@ void EbtCommands::defineCurve(EbtRunner& r, int curve) {
   c.YColumn = int16_t(yc);
   Series& y = ws.column(yc);
   if (!y.inUse()) {
-    store.STOREMSG("Y variable not defined");
-    store.StoreError = r.ScriptError = true;
-    return;
+    return fail("Y variable not defined");
   }
   int xc = r.readColumn(false);
   if (r.ScriptError) return;
   Series& x = ws.column(xc);
   if (!x.inUse()) {
-    store.STOREMSG("X variable not defined");
-    store.StoreError = r.ScriptError = true;
-    return;
+    return fail("X variable not defined");
   }
   y.xLink = &x;
   // A series without data has the empty range 0..-1, which meets nothing.
   int lo = std::max(y.lowest(), x.lowest());
   int hi = std::min(y.highestIndex(), x.highestIndex());
   if (lo > hi) {
-    store.STOREMSG("Y and X do not have indices in common");
-    store.StoreError = r.ScriptError = true;
-    return;
+    return fail("Y and X do not have indices in common");
   }
   int first = r.readInt(false, lo, hi);
   int last = r.readInt(true, first, hi);
@@ -365,7 +361,7 @@ void EbtCommands::gwBlankDrawing(EbtRunner&) { ctx_.discardDrawing(); }
 // ---------------------------------------------------------------------------------------------
 // Drawing
 
-void EbtCommands::dwFileOpen(EbtRunner& r) {
+void EbtCommands::grlFile(EbtRunner& r, bool save) {
   std::string file = r.readText(true);
   if (r.ScriptError) return;
   Drawing& d = drawing();
@@ -373,21 +369,17 @@ void EbtCommands::dwFileOpen(EbtRunner& r) {
   d.state.GrlFileName = cut(file + ".GRL", 255);
   d.UpdateDrawingCaption(true);
   d.state.GrlError = false;
-  fromStore(r, [&] { d.LoadGrl(d.state.GrlFileName); });
+  fromStore(r, [&] {
+    if (save)
+      d.SaveGrl(d.state.GrlFileName);
+    else
+      d.LoadGrl(d.state.GrlFileName);
+  });
   if (d.state.GrlError) r.ScriptError = true;
 }
 
-void EbtCommands::dwFileSave(EbtRunner& r) {
-  std::string file = r.readText(true);
-  if (r.ScriptError) return;
-  Drawing& d = drawing();
-  // The drawing takes the file's name, shown in its caption.
-  d.state.GrlFileName = cut(file + ".GRL", 255);
-  d.UpdateDrawingCaption(true);
-  d.state.GrlError = false;
-  fromStore(r, [&] { d.SaveGrl(d.state.GrlFileName); });
-  if (d.state.GrlError) r.ScriptError = true;
-}
+void EbtCommands::dwFileOpen(EbtRunner& r) { grlFile(r, false); }
+void EbtCommands::dwFileSave(EbtRunner& r) { grlFile(r, true); }
 
 void EbtCommands::dwPrint(EbtRunner&) {
   // Printing failures are the printing service's to report; the script goes on.
@@ -471,6 +463,16 @@ void EbtCommands::dwDrawGraph(EbtRunner&) {
   d.repaint();
 }
 
+// Moves the A or B cursor with the bounds test and shows it.
+void EbtCommands::setCursor(bool a, double x, double y) {
+  Drawing& d = drawing();
+  if (a)
+    d.SetACursor(x, y);
+  else
+    d.SetBCursor(x, y);
+  d.cursorsChanged();
+}
+
 void EbtCommands::moveAbsolutePage(EbtRunner& r, bool a) {
   double x = r.readReal(false, 0, 10);
   double y = r.readReal(true, 0, 10);
@@ -488,11 +490,7 @@ void EbtCommands::moveAbsoluteUser(EbtRunner& r, bool a) {
   Drawing& d = drawing();
   PagePoint p;
   d.SetPointUser(p, u, v);
-  if (a)
-    d.SetACursor(p.X, p.Y);
-  else
-    d.SetBCursor(p.X, p.Y);
-  d.cursorsChanged();
+  setCursor(a, p.X, p.Y);
 }
 
 void EbtCommands::moveRelativePage(EbtRunner& r, bool a) {
@@ -501,11 +499,7 @@ void EbtCommands::moveRelativePage(EbtRunner& r, bool a) {
   if (r.ScriptError) return;
   Drawing& d = drawing();
   const PageXY& c = a ? d.state.A : d.state.B;
-  if (a)
-    d.SetACursor(c.X + dx, c.Y + dy);
-  else
-    d.SetBCursor(c.X + dx, c.Y + dy);
-  d.cursorsChanged();
+  setCursor(a, c.X + dx, c.Y + dy);
 }
 
 void EbtCommands::moveRelativeUser(EbtRunner& r, bool a) {
@@ -515,11 +509,7 @@ void EbtCommands::moveRelativeUser(EbtRunner& r, bool a) {
   Drawing& d = drawing();
   PagePoint p = d.pointAt(a ? d.state.A : d.state.B);
   d.MovePointUser(p, du, dv);
-  if (a)
-    d.SetACursor(p.X, p.Y);
-  else
-    d.SetBCursor(p.X, p.Y);
-  d.cursorsChanged();
+  setCursor(a, p.X, p.Y);
 }
 
 void EbtCommands::dwMaaf(EbtRunner& r) { moveAbsolutePage(r, true); }

@@ -61,6 +61,7 @@ class EbtCommands : public ScriptCommands {
   void gwBlankDrawing(EbtRunner& r);
 
   // ---- Drawing ----
+  void grlFile(EbtRunner& r, bool save);
   void dwFileOpen(EbtRunner& r);
   void dwFileSave(EbtRunner& r);
   void dwPrint(EbtRunner& r);
@@ -83,6 +84,7 @@ class EbtCommands : public ScriptCommands {
   void dwMbrf(EbtRunner& r);
   void dwMarg(EbtRunner& r);
   void dwMbrg(EbtRunner& r);
+  void setCursor(bool a, double x, double y);
   void moveAbsolutePage(EbtRunner& r, bool a);
   void moveAbsoluteUser(EbtRunner& r, bool a);
   void moveRelativePage(EbtRunner& r, bool a);
