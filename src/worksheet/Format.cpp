@@ -81,18 +81,18 @@ std::string fixed(int width, int decimals, double x) {
 
 }  // namespace
 
-std::string FormatReal(int width, int spec, double x) {
+std::string FormatReal(int width, int format, double x) {
   if (!std::isfinite(x)) return notFinite(width, x);
-  if (spec == kSpecScientific) return FormatSci(width, x);
-  if (spec == kSpecFlexible) {
+  if (format == kSpecScientific) return FormatSci(width, x);
+  if (format == kSpecFlexible) {
     int e = 0;
     if (x != 0) e = int(std::nearbyint(std::log10(std::fabs(x))));
     if (std::abs(e - 1) > width - 7) return FormatSci(width, x);
     return fixed(width, 7 - e > 0 ? 7 - e : 0, x);
   }
-  if (spec < 0) spec = 0;
-  if (spec > 9) spec = 9;
-  return fixed(width, spec, x);
+  if (format < 0) format = 0;
+  if (format > 9) format = 9;
+  return fixed(width, format, x);
 }
 
 std::string IntText(long value, int width) {

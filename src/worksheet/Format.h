@@ -27,9 +27,9 @@ int ParseColumn(const std::string& text);
 // "E", exponent sign and two digits (four when the exponent needs three or more).
 std::string FormatSci(int width, double x);
 
-// The cell format: spec -1 scientific, -2 flexible (fixed with 7 - e decimals, scientific when the
+// The cell format: -1 scientific, -2 flexible (fixed with 7 - e decimals, scientific when the
 // magnitude does not fit), 0..9 fixed decimals, right-aligned in `width` characters.
-std::string FormatReal(int width, int spec, double x);
+std::string FormatReal(int width, int format, double x);
 
 // An integer right-aligned in `width` characters.
 std::string IntText(long value, int width = 0);

@@ -52,17 +52,17 @@ void Regression::RemoveIndependent() {
 }
 
 void Regression::ToggleConstant() {
-  if (spec.constant) {
-    spec.constant = false;
+  if (model.constant) {
+    model.constant = false;
     removeSlot(0);
-  } else if (spec.p >= kLastRegressor) {
+  } else if (model.p >= kLastRegressor) {
     ws_.store.STOREMSG(kTooMany);
     return;
   } else {
-    spec.constant = true;
-    for (int j = spec.p; j >= 0; --j) spec.reg[j + 1] = spec.reg[j];
-    spec.reg[0] = RegEntry{};
-    ++spec.p;
+    model.constant = true;
+    for (int j = model.p; j >= 0; --j) model.reg[j + 1] = model.reg[j];
+    model.reg[0] = RegEntry{};
+    ++model.p;
   }
   ShowVDefs();
 }
@@ -117,16 +117,16 @@ std::string Regression::nameText(const RegEntry& e) const {
 }
 
 void Regression::ShowVDefs() {
-  recheck(spec.dependent);
-  for (RegEntry& e : spec.reg) recheck(e);
+  recheck(model.dependent);
+  for (RegEntry& e : model.reg) recheck(e);
 
   std::vector<RegVarText> vars;
-  for (int j = 0; j <= spec.p; ++j) {
-    const RegEntry& e = spec.reg[j];
-    vars.push_back({spec.constant && j == 0, columnText(e), nameText(e)});
+  for (int j = 0; j <= model.p; ++j) {
+    const RegEntry& e = model.reg[j];
+    vars.push_back({model.constant && j == 0, columnText(e), nameText(e)});
   }
   auto lines =
-      RegVarListLines(columnText(spec.dependent), nameText(spec.dependent), spec.constant, vars);
+      RegVarListLines(columnText(model.dependent), nameText(model.dependent), model.constant, vars);
   LogModel& log = ws_.log;
   log.CLEARLOG();
   log.APPENDLOG(lines.front());
@@ -136,61 +136,60 @@ void Regression::ShowVDefs() {
 
 // ---- Definitions ----
 
-void Regression::DefineDependent(int column) {
-  RegEntry e{int16_t(column), false, false};
+// A column that holds a series covering the use range, or the message why not.
+bool Regression::usableEntry(int column, RegEntry& e) {
+  e = RegEntry{int16_t(column), false, false};
   recheck(e);
   if (!e.defined) {
     ws_.store.STOREMSG(kNoSeries);
-    return;
+    return false;
   }
   if (!e.covers) {
     ws_.store.STOREMSG(kIndexError);
-    return;
+    return false;
   }
-  spec.dependent = e;
+  return true;
+}
+
+void Regression::DefineDependent(int column) {
+  RegEntry e;
+  if (!usableEntry(column, e)) return;
+  model.dependent = e;
   ShowVDefs();
 }
 
 void Regression::DefineIndependent(int column) {
-  if (spec.p >= kLastRegressor) {
+  if (model.p >= kLastRegressor) {
     ws_.store.STOREMSG(kTooMany);
     return;
   }
-  RegEntry e{int16_t(column), false, false};
-  recheck(e);
-  if (!e.defined) {
-    ws_.store.STOREMSG(kNoSeries);
-    return;
-  }
-  if (!e.covers) {
-    ws_.store.STOREMSG(kIndexError);
-    return;
-  }
-  bool duplicate = column == spec.dependent.column;
-  for (int j = spec.constant ? 1 : 0; j <= spec.p; ++j)
-    if (spec.reg[j].column == column) duplicate = true;
+  RegEntry e;
+  if (!usableEntry(column, e)) return;
+  bool duplicate = column == model.dependent.column;
+  for (int j = model.constant ? 1 : 0; j <= model.p; ++j)
+    if (model.reg[j].column == column) duplicate = true;
   if (duplicate) {
     ws_.store.STOREMSG(kDuplicate);
     return;
   }
-  ++spec.p;
-  spec.reg[spec.p] = e;
+  ++model.p;
+  model.reg[model.p] = e;
   ShowVDefs();
 }
 
 void Regression::removeSlot(int k) {
-  for (int j = k; j < spec.p; ++j) spec.reg[j] = spec.reg[j + 1];
-  if (spec.p >= 0) spec.reg[spec.p] = RegEntry{};
-  --spec.p;
+  for (int j = k; j < model.p; ++j) model.reg[j] = model.reg[j + 1];
+  if (model.p >= 0) model.reg[model.p] = RegEntry{};
+  --model.p;
 }
 
 void Regression::RemoveVariable(long k) {
-  if (k < 0 || k > spec.p) return;
-  if (spec.constant && k == 0) {
+  if (k < 0 || k > model.p) return;
+  if (model.constant && k == 0) {
     // Variable 0 is the constant term: removing it turns the constant off (nothing to do when
     // it is the only regressor).
-    if (spec.p == 0) return;
-    spec.constant = false;
+    if (model.p == 0) return;
+    model.constant = false;
   }
   removeSlot(int(k));
   ShowVDefs();
@@ -200,9 +199,9 @@ void Regression::RemoveVariable(long k) {
 
 bool Regression::complete() const {
   auto ok = [](const RegEntry& e) { return e.defined && e.covers; };
-  if (!ok(spec.dependent)) return false;
-  for (int j = 0; j <= spec.p; ++j)
-    if (!(spec.constant && j == 0) && !ok(spec.reg[j])) return false;
+  if (!ok(model.dependent)) return false;
+  for (int j = 0; j <= model.p; ++j)
+    if (!(model.constant && j == 0) && !ok(model.reg[j])) return false;
   return true;
 }
 
@@ -221,18 +220,18 @@ bool Regression::Calculate() {
   }
 
   BusyCursor busy(ws_.host);
-  const int m = spec.p + 1;
+  const int m = model.p + 1;
   const std::size_t count = n > 0 ? std::size_t(n) : 0;
   std::vector<float> y(count);
   std::vector<std::vector<float>> x(static_cast<std::size_t>(m), std::vector<float>(count));
-  Series& dep = ws_.column(spec.dependent.column);
+  Series& dep = ws_.column(model.dependent.column);
   for (std::size_t i = 0; i < count; ++i) y[i] = store.GETVAL(dep, useLow + int(i));
   for (int j = 0; j < m; ++j) {
-    if (spec.constant && j == 0) {
+    if (model.constant && j == 0) {
       std::fill(x[0].begin(), x[0].end(), 1.0f);
       continue;
     }
-    Series& s = ws_.column(spec.reg[j].column);
+    Series& s = ws_.column(model.reg[j].column);
     for (std::size_t i = 0; i < count; ++i) x[j][i] = store.GETVAL(s, useLow + int(i));
   }
   store.StoreError = false;
@@ -251,16 +250,16 @@ bool Regression::Calculate() {
     return false;
   }
 
-  RegReportHead head{ColumnLetters(spec.dependent.column),
-                     ws_.columnName(spec.dependent.column),
+  RegReportHead head{ColumnLetters(model.dependent.column),
+                     ws_.columnName(model.dependent.column),
                      n,
                      useLow,
                      useHigh,
-                     spec.constant};
+                     model.constant};
   std::vector<RegVarText> vars;
   for (int j = 0; j < m; ++j) {
-    bool isConstant = spec.constant && j == 0;
-    int c = spec.reg[j].column;
+    bool isConstant = model.constant && j == 0;
+    int c = model.reg[j].column;
     vars.push_back(
         {isConstant, isConstant ? "" : ColumnLetters(c), isConstant ? "" : ws_.columnName(c)});
   }

@@ -55,7 +55,7 @@ class Regression {
   Regression(const Regression&) = delete;
   Regression& operator=(const Regression&) = delete;
 
-  RegSpec spec;
+  RegSpec model;
 
   // ---- Menu commands ----
   void StartDependent();    // AskColumn("Select Dependent variable column:", 23)
@@ -87,6 +87,7 @@ class Regression {
 
  private:
   void recheck(RegEntry& e);
+  bool usableEntry(int column, RegEntry& e);
   std::string columnText(const RegEntry& e) const;
   std::string nameText(const RegEntry& e) const;
   bool complete() const;

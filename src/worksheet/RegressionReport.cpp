@@ -6,6 +6,16 @@ namespace plotane {
 
 std::string RegDashes() { return std::string(66, '-'); }
 
+namespace {
+
+// One variable's heading line: "Constant", or its number, column and name.
+std::string varLine(std::size_t j, const RegVarText& v, const char* separator) {
+  if (v.constant) return "Constant";
+  return IntText(long(j), 2) + "=" + v.columnText + separator + v.nameText;
+}
+
+}  // namespace
+
 std::vector<std::string> RegVarListLines(const std::string& depColumnText,
                                          const std::string& depNameText, bool constant,
                                          const std::vector<RegVarText>& vars) {
@@ -16,11 +26,7 @@ std::vector<std::string> RegVarListLines(const std::string& depColumnText,
   out.push_back(RegDashes());
   out.push_back(" ");
   for (std::size_t j = 0; j < vars.size(); ++j) {
-    const RegVarText& v = vars[j];
-    if (v.constant)
-      out.push_back("Constant");
-    else
-      out.push_back(IntText(long(j), 2) + "=" + v.columnText + "   " + v.nameText);
+    out.push_back(varLine(j, vars[j], "   "));
   }
   return out;
 }
@@ -41,11 +47,7 @@ std::vector<std::string> RegReportLines(const RegReportHead& head, const RegResu
   out.push_back("                          Coefficient       Std error        T-ratio");
   const std::size_t last = vars.empty() ? 0 : vars.size() - 1;
   for (std::size_t j = 0; j < vars.size(); ++j) {
-    const RegVarText& v = vars[j];
-    if (v.constant)
-      out.push_back("Constant");
-    else
-      out.push_back(IntText(long(j), 2) + "=" + v.columnText + " : " + v.nameText);
+    out.push_back(varLine(j, vars[j], " : "));
     out.push_back(std::string(28, ' ') + FormatSci(14, res.b[j]) + "  " + FormatSci(12, res.se[j]) +
                   "  " + FormatSci(12, res.t[j]));
     if (j != last) out.push_back(" ");

@@ -40,23 +40,23 @@ Spline::~Spline() {
 
 void Spline::Start() { ws_.AskColumn("Y column source for spline", kYSourceCode); }
 
+// A source column must hold a series; otherwise the message and a store error.
+bool Spline::sourceInUse(int column, const char* message) {
+  if (ws_.inUse(column)) return true;
+  ws_.store.STOREMSG(message);
+  ws_.store.StoreError = true;
+  return false;
+}
+
 void Spline::SetYSource(int column) {
   YSource = column;
-  if (!ws_.inUse(column)) {
-    ws_.store.STOREMSG(kNoYColumn);
-    ws_.store.StoreError = true;
-    return;
-  }
+  if (!sourceInUse(column, kNoYColumn)) return;
   ws_.AskColumn("Specify X source for spline", kXSourceCode);
 }
 
 void Spline::SetXSource(int column) {
   XSource = column;
-  if (!ws_.inUse(column)) {
-    ws_.store.STOREMSG(kNoXColumn);
-    ws_.store.StoreError = true;
-    return;
-  }
+  if (!sourceInUse(column, kNoXColumn)) return;
   double n = double(Points);
   if (!ws_.host.askReal("Spline----No. of result points", n)) return;
   if (!std::isfinite(n)) n = 0.0;

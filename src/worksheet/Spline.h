@@ -51,6 +51,7 @@ class Spline {
   bool Run();
 
  private:
+  bool sourceInUse(int column, const char* message);
   Worksheet& ws_;
 };
 

@@ -419,19 +419,19 @@ void Worksheet::SaveColumns(int c1, int c2) {
   RefreshColumnList();
 }
 
-void Worksheet::SetDecimalSpecs(int c1, int c2, int spec) {
-  spec = std::clamp(spec, -2, 9);
+void Worksheet::SetDecimalSpecs(int c1, int c2, int format) {
+  format = std::clamp(format, -2, 9);
   for (int c = std::max(c1, 0); c <= std::min(c2, MaxColumn); ++c) {
-    DecimalSpec[std::size_t(c)] = int8_t(spec);
+    DecimalSpec[std::size_t(c)] = int8_t(format);
     ShowColumn(c);
   }
 }
 
 void Worksheet::ChangeAllDecimalSpecs() {
   CommitCurrentCell();
-  int spec = kSpecFlexible;
-  if (view_ && !view_->askDecimalSpec(spec)) return;
-  SetDecimalSpecs(0, MaxColumn, spec);
+  int format = kSpecFlexible;
+  if (view_ && !view_->askDecimalSpec(format)) return;
+  SetDecimalSpecs(0, MaxColumn, format);
 }
 
 void Worksheet::StartDecimalChange() { AskRange("Specify range of columns", 40); }
@@ -479,9 +479,9 @@ void Worksheet::registerSteps() {
   });
   setRequestStep(39, [](Worksheet& ws) { ws.YofXSet(ws.C1, ws.C2); });
   setRequestStep(40, [](Worksheet& ws) {
-    int spec = kSpecFlexible;
-    if (ws.view() && !ws.view()->askDecimalSpec(spec)) return;
-    ws.SetDecimalSpecs(ws.C1, ws.C2, spec);
+    int format = kSpecFlexible;
+    if (ws.view() && !ws.view()->askDecimalSpec(format)) return;
+    ws.SetDecimalSpecs(ws.C1, ws.C2, format);
   });
   registerColumnOpSteps();
 }

@@ -41,9 +41,9 @@ class WorksheetView {
   // The text the current cell shows in the grid's editor; false when the view has none (then
   // the model's own text is used, which needs no commit).
   virtual bool currentEditText(std::string& /*text*/) { return false; }
-  // The number display dialog: spec holds the preselected spec and receives the choice.
-  // False on Cancel. Without a view the spec is taken as given.
-  virtual bool askDecimalSpec(int& /*spec*/) { return true; }
+  // The number display dialog: format holds the preselected format and receives the choice.
+  // False on Cancel. Without a view the format is taken as given.
+  virtual bool askDecimalSpec(int& /*format*/) { return true; }
   // The series name dialog for a column (name and two description lines), which calls
   // Worksheet::ApplyName on OK; false on Cancel. A view without it leaves hasNameDialog false
   // and the Host's name prompt is used.
@@ -207,7 +207,7 @@ class Worksheet {
   void YofXSet(int c1, int c2);
   void ChangeAllDecimalSpecs();
   void StartDecimalChange();  // AskRange("Specify range of columns", 40)
-  void SetDecimalSpecs(int c1, int c2, int spec);
+  void SetDecimalSpecs(int c1, int c2, int format);
 
   // ---- Closing ----
   bool CloseQuery();

@@ -68,7 +68,7 @@ TEST(AppContext, RegressionAndSplineRequestsReachTheirCommands) {
   ASSERT_TRUE(ctx.worksheet.requestActive());
   EXPECT_EQ(ctx.worksheet.Request.code, 23);
   ctx.worksheet.ConfirmRequest(3);
-  EXPECT_EQ(ctx.regression.spec.dependent.column, 3);
+  EXPECT_EQ(ctx.regression.model.dependent.column, 3);
   ctx.spline.Start();
   ASSERT_TRUE(ctx.worksheet.requestActive());
   EXPECT_EQ(ctx.worksheet.Request.code, 29);
