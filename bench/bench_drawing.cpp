@@ -8,23 +8,13 @@
 #include <filesystem>
 #include <random>
 
+#include "BenchSupport.h"
 #include "drawing/DrawingOutput.h"
 #include "shell/base/Host.h"
 
 using namespace plotane;
 
 namespace {
-
-class QuietHost : public Host {
- public:
-  void message(const std::string&, const std::string&) override {}
-  Answer ask(const std::string&, bool, const std::string&) override { return Answer::No; }
-  void beep() override {}
-  void setBusy(bool) override {}
-  bool askReal(const std::string&, double&) override { return false; }
-  bool askName(const std::string&, std::string&) override { return false; }
-  void showLog() override {}
-};
 
 // 2-inch segments at random angles inside the page.
 void BM_DrawLine2Inch(benchmark::State& st) {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <memory>
 
+#include "BenchSupport.h"
 #include "drawing/Drawing.h"
 #include "drawing/Text.h"
 #include "graph/Graph.h"
@@ -15,18 +16,6 @@
 using namespace plotane;
 
 namespace {
-
-// Answers nothing and shows nothing: the benchmark must not print.
-class QuietHost : public Host {
- public:
-  void message(const std::string&, const std::string&) override {}
-  Answer ask(const std::string&, bool, const std::string&) override { return Answer::No; }
-  void beep() override {}
-  void setBusy(bool) override {}
-  bool askReal(const std::string&, double&) override { return false; }
-  bool askName(const std::string&, std::string&) override { return false; }
-  void showLog() override {}
-};
 
 struct Setup {
   QuietHost host;

@@ -7,22 +7,17 @@
 #include <filesystem>
 #include <string>
 
+#include "BenchSupport.h"
 #include "shell/AppContext.h"
 
 namespace {
 
-class QuietHost : public plotane::Host {
+// Cancels where it may, so no question stops the script for good.
+class CancellingHost : public plotane::QuietHost {
  public:
-  int messages = 0;
-  void message(const std::string&, const std::string&) override { ++messages; }
   plotane::Answer ask(const std::string&, bool withCancel, const std::string&) override {
     return withCancel ? plotane::Answer::Cancel : plotane::Answer::No;
   }
-  void beep() override {}
-  void setBusy(bool) override {}
-  bool askReal(const std::string&, double&) override { return false; }
-  bool askName(const std::string&, std::string&) override { return false; }
-  void showLog() override {}
 };
 
 std::string makeFolder() {
@@ -54,7 +49,7 @@ void BM_ScriptGraphToGrlAndPcl(benchmark::State& state) {
       "DWFILESAVE('" +
       dir + "/OUT'); DWPRINT; END";
   for (auto _ : state) {
-    QuietHost host;
+    CancellingHost host;
     plotane::AppContext ctx(host);
     ctx.printToFile = dir + "/OUT.PCL";
     ctx.runner.setText(script);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "BenchSupport.h"
 #include "shell/base/Host.h"
 #include "shell/base/LogModel.h"
 #include "store/Store.h"
@@ -17,18 +18,6 @@
 namespace {
 
 using namespace plotane;
-
-class QuietHost : public Host {
- public:
-  int messages = 0;
-  void message(const std::string&, const std::string&) override { ++messages; }
-  Answer ask(const std::string&, bool, const std::string&) override { return Answer::No; }
-  void beep() override {}
-  void setBusy(bool) override {}
-  bool askReal(const std::string&, double&) override { return false; }
-  bool askName(const std::string&, std::string&) override { return false; }
-  void showLog() override {}
-};
 
 void BM_StoreAndLoad500Series(benchmark::State& state) {
   std::string dir = (std::filesystem::temp_directory_path() / "plotane-bench-store").string();
@@ -67,4 +56,3 @@ void BM_StoreAndLoad500Series(benchmark::State& state) {
 BENCHMARK(BM_StoreAndLoad500Series)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-

@@ -3,23 +3,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
 #include "drawing/Drawing.h"
 #include "shell/base/Host.h"
 
 using namespace plotane;
 
 namespace {
-
-class QuietHost : public Host {
- public:
-  void message(const std::string&, const std::string&) override {}
-  Answer ask(const std::string&, bool, const std::string&) override { return Answer::No; }
-  void beep() override {}
-  void setBusy(bool) override {}
-  bool askReal(const std::string&, double&) override { return false; }
-  bool askName(const std::string&, std::string&) override { return false; }
-  void showLog() override {}
-};
 
 // A centre for the i-th symbol: a 40 x 50 grid of the page, shifted by odd fractions of a pixel.
 PageXY centreOf(long i) {

@@ -4,25 +4,15 @@
 
 #include <string>
 
+#include "BenchSupport.h"
 #include "drawing/Text.h"
 
 using namespace plotane;
 
 namespace {
 
-class SilentHost : public Host {
- public:
-  void message(const std::string&, const std::string&) override {}
-  Answer ask(const std::string&, bool, const std::string&) override { return Answer::No; }
-  void beep() override {}
-  void setBusy(bool) override {}
-  bool askReal(const std::string&, double&) override { return false; }
-  bool askName(const std::string&, std::string&) override { return false; }
-  void showLog() override {}
-};
-
 void drawLine(benchmark::State& st, double angle, int code) {
-  SilentHost host;
+  QuietHost host;
   Drawing d(host);
   TextEngine t(d);
   t.SetFontCode(code);

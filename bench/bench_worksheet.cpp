@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "BenchSupport.h"
 #include "shell/base/Host.h"
 #include "shell/base/LogModel.h"
 #include "store/Store.h"
@@ -16,26 +17,20 @@ namespace {
 
 using namespace plotane;
 
-class QuietHost : public Host {
+class AnsweringHost : public plotane::QuietHost {
  public:
   double real = 1.0;
-  void message(const std::string&, const std::string&) override {}
-  Answer ask(const std::string&, bool, const std::string&) override { return Answer::No; }
-  void beep() override {}
-  void setBusy(bool) override {}
   bool askReal(const std::string&, double& value) override {
     value = real;
     return true;
   }
-  bool askName(const std::string&, std::string&) override { return false; }
-  void showLog() override {}
 };
 
 constexpr int kColumns = 500;
 constexpr int kLow = -400, kHigh = 11600;
 
 struct Sheet {
-  QuietHost host;
+  AnsweringHost host;
   LogModel log;
   Store store{host, log};
   Worksheet ws{store, host, log};
