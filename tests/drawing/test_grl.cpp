@@ -8,6 +8,7 @@
 #include <iterator>
 #include <random>
 
+#include "FileBytes.h"
 #include "TempDir.h"
 #include "TestHost.h"
 #include "drawing/Drawing.h"
@@ -19,15 +20,8 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes readFile(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeFile(const std::string& name, const Bytes& b) {
-  std::ofstream out(name, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
-}
+using test::readBytes;
+using test::writeBytes;
 
 void word(Bytes& b, int v) {
   b.push_back(uint8_t(v & 0xFF));
@@ -52,7 +46,7 @@ TEST(Grl, FreshDrawingSavedAtOnce) {
   Bytes want = {0xAA, 0x7F, 0x01, 0x00};
   for (int i = 0; i < 3000; ++i) want.insert(want.end(), {0xD4, 0xFE, 0x00, 0x80});
   for (int i = 0; i < 1000; ++i) want.insert(want.end(), {0x9C, 0xFF, 0x00, 0x80});
-  EXPECT_EQ(readFile(dir.file("EMPTY.GRL")), want);
+  EXPECT_EQ(readBytes(dir.file("EMPTY.GRL")), want);
   EXPECT_FALSE(d.state.GrlError);
   EXPECT_TRUE(host.messages.empty());
 }
@@ -120,7 +114,7 @@ TEST(Grl, SavingInLandscape) {
   EXPECT_EQ(d.state.B.X, 9.3);
   EXPECT_EQ(d.state.B.Y, 7.7);
   EXPECT_EQ(d.caption(), std::string(kLandscapeCaption));
-  EXPECT_EQ(readFile(dir.file("P.GRL")), readFile(dir.file("L.GRL")));
+  EXPECT_EQ(readBytes(dir.file("P.GRL")), readBytes(dir.file("L.GRL")));
   // Loading always leaves the drawing in portrait.
   d.LoadGrl(dir.file("L.GRL"));
   EXPECT_FALSE(d.state.LandscapeMode);
@@ -140,14 +134,14 @@ TEST(Grl, RejectedFiles) {
   EXPECT_EQ(d.caption(), std::string(kPortraitCaption));
 
   Bytes noMarker = {0x00, 0x00, 0x01, 0x00};
-  writeFile(dir.file("NOMARK.GRL"), noMarker);
+  writeBytes(dir.file("NOMARK.GRL"), noMarker);
   d.state.GrlError = false;
   d.LoadGrl(dir.file("NOMARK.GRL"));
   EXPECT_EQ(host.lastMessage(), "Wrong video type");
   EXPECT_TRUE(d.state.GrlError);
 
   Bytes type5 = {0xAA, 0x7F, 0x05, 0x00};
-  writeFile(dir.file("TYPE5.GRL"), type5);
+  writeBytes(dir.file("TYPE5.GRL"), type5);
   d.LoadGrl(dir.file("TYPE5.GRL"));
   EXPECT_EQ(host.lastMessage(), "Wrong video type");
   EXPECT_EQ(d.image().countInk(), ink);
@@ -165,11 +159,11 @@ TEST(Grl, DamagedFiles) {
   Drawing full(host);
   for (double y = 0.5; y < 10; y += 0.5) full.DrawLine(true, 0.2, y, 7.8, y, LineWidthTable[4]);
   full.SaveGrl(dir.file("FULL.GRL"));
-  Bytes bytes = readFile(dir.file("FULL.GRL"));
+  Bytes bytes = readBytes(dir.file("FULL.GRL"));
 
   {
     Bytes cut(bytes.begin(), bytes.begin() + long(bytes.size() / 2));
-    writeFile(dir.file("CUT.GRL"), cut);
+    writeBytes(dir.file("CUT.GRL"), cut);
     Drawing d(host);
     host.clear();
     d.LoadGrl(dir.file("CUT.GRL"));
@@ -191,7 +185,7 @@ TEST(Grl, DamagedFiles) {
       if (count > 0) bad.insert(bad.end(), size_t(count), 0xFF);
     }
     word(bad, -32768);
-    writeFile(dir.file("BAD.GRL"), bad);
+    writeBytes(dir.file("BAD.GRL"), bad);
     Drawing d(host);
     host.clear();
     d.LoadGrl(dir.file("BAD.GRL"));
@@ -200,7 +194,7 @@ TEST(Grl, DamagedFiles) {
     EXPECT_EQ(d.image().countInk(), 0) << count;
   }
   for (std::size_t len : {0u, 1u, 2u, 3u}) {
-    writeFile(dir.file("TINY.GRL"), Bytes(bytes.begin(), bytes.begin() + long(len)));
+    writeBytes(dir.file("TINY.GRL"), Bytes(bytes.begin(), bytes.begin() + long(len)));
     Drawing d(host);
     host.clear();
     d.state.ImageChanged = true;  // unsaved work keeps its save question
@@ -235,7 +229,7 @@ TEST(Grl, OldScreenTypeStretchesThePreview) {
     }
     word(f, -32768);
   }
-  writeFile(dir.file("OLD.GRL"), f);
+  writeBytes(dir.file("OLD.GRL"), f);
   Drawing d(host);
   d.LoadGrl(dir.file("OLD.GRL"));
   EXPECT_TRUE(host.messages.empty());
@@ -258,7 +252,7 @@ TEST(Grl, RandomDamageNeverCrashes) {
   src.DrawLine(true, 1, 1, 7, 9, LineWidthTable[4]);
   src.DrawPointSymbol(src.pointAt({4, 5}), 9, 9);
   src.SaveGrl(dir.file("SRC.GRL"));
-  const Bytes good = readFile(dir.file("SRC.GRL"));
+  const Bytes good = readBytes(dir.file("SRC.GRL"));
   std::mt19937 rng(11);
   Drawing d(host);
   for (int i = 0; i < 200; ++i) {
@@ -266,7 +260,7 @@ TEST(Grl, RandomDamageNeverCrashes) {
     const int flips = 1 + int(rng() % 8);
     for (int k = 0; k < flips; ++k) b[4 + rng() % (b.size() - 4)] = uint8_t(rng());
     if (i % 3 == 0) b.resize(rng() % b.size());
-    writeFile(dir.file("X.GRL"), b);
+    writeBytes(dir.file("X.GRL"), b);
     host.clear();
     d.LoadGrl(dir.file("X.GRL"));
     EXPECT_LE(host.messages.size(), 1u);

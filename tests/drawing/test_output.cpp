@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "FileBytes.h"
 #include "TempDir.h"
 #include "TestHost.h"
 #include "drawing/DrawingOutput.h"
@@ -17,10 +18,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes readFile(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
+using test::readBytes;
 
 Bytes pcxLine(const Bytes& line) {
   Bytes out;
@@ -86,12 +84,12 @@ TEST(Pcx, WholeFilesOfSmallBlocks) {
   d.SetBCursor(1.001, 5.001);
   ASSERT_TRUE(d.DefineBlock());
   ASSERT_TRUE(d.WritePcx(dir.file("ONE.PCX")));
-  EXPECT_EQ(readFile(dir.file("ONE.PCX")), concat(pcxHeader(1, 1), {0xC1, 0x7F}));
+  EXPECT_EQ(readBytes(dir.file("ONE.PCX")), concat(pcxHeader(1, 1), {0xC1, 0x7F}));
   d.SetACursor(299.0 / 300, 5.0);
   d.SetBCursor(299.0 / 300 + 0.001, 5.001);
   ASSERT_TRUE(d.DefineBlock());
   ASSERT_TRUE(d.WritePcx(dir.file("WHITE.PCX")));
-  EXPECT_EQ(readFile(dir.file("WHITE.PCX")), concat(pcxHeader(1, 1), {0xC1, 0xFF}));
+  EXPECT_EQ(readBytes(dir.file("WHITE.PCX")), concat(pcxHeader(1, 1), {0xC1, 0xFF}));
 
   // 800 x 2: the black row (63 + 37 bytes of 00) and the white row above it.
   d.SetACursor(1.0, 5.0);
@@ -100,7 +98,7 @@ TEST(Pcx, WholeFilesOfSmallBlocks) {
   EXPECT_EQ(d.block().width(), 800);
   EXPECT_EQ(d.block().height(), 2);
   ASSERT_TRUE(d.WritePcx(dir.file("ROW.PCX")));
-  EXPECT_EQ(readFile(dir.file("ROW.PCX")),
+  EXPECT_EQ(readBytes(dir.file("ROW.PCX")),
             concat(pcxHeader(800, 2), {0xFF, 0xFF, 0xE5, 0xFF, 0xFF, 0x00, 0xE5, 0x00}));
 
   // 80 x 1 of white, and a 12-pixel block whose padding comes out white.
@@ -108,12 +106,12 @@ TEST(Pcx, WholeFilesOfSmallBlocks) {
   d.SetBCursor(379.0 / 300, 6.001);
   ASSERT_TRUE(d.DefineBlock());
   ASSERT_TRUE(d.WritePcx(dir.file("W80.PCX")));
-  EXPECT_EQ(readFile(dir.file("W80.PCX")), concat(pcxHeader(80, 1), {0xCA, 0xFF}));
+  EXPECT_EQ(readBytes(dir.file("W80.PCX")), concat(pcxHeader(80, 1), {0xCA, 0xFF}));
   d.SetACursor(1.0, 5.0);
   d.SetBCursor(311.0 / 300, 5.001);
   ASSERT_TRUE(d.DefineBlock());
   ASSERT_TRUE(d.WritePcx(dir.file("PAD.PCX")));
-  EXPECT_EQ(readFile(dir.file("PAD.PCX")), concat(pcxHeader(12, 1), {0x00, 0x0F}));
+  EXPECT_EQ(readBytes(dir.file("PAD.PCX")), concat(pcxHeader(12, 1), {0x00, 0x0F}));
   EXPECT_TRUE(host.messages.empty());
 
   // An unwritable file ends with the I/O message.
@@ -175,7 +173,7 @@ TEST(Pcl, RowsAreCutAfterTheirLastInk) {
   // The same stream to a file, and printing in landscape prints the same page.
   d.SetLandscape();
   ASSERT_TRUE(PrintPclToFile(d, dir.file("PAGE.PCL")));
-  EXPECT_EQ(readFile(dir.file("PAGE.PCL")), want);
+  EXPECT_EQ(readBytes(dir.file("PAGE.PCL")), want);
   EXPECT_FALSE(PrintPclToFile(d, dir.file("no-folder/PAGE.PCL")));
   EXPECT_NE(host.lastMessage().find("I/O error"), std::string::npos);
 }
@@ -196,7 +194,7 @@ TEST(PageImage, PbmOfThePage) {
   Drawing d(host);
   d.image().row(2999)[299] = 0x01;
   ASSERT_TRUE(WritePagePbm(d, dir.file("PAGE.PBM")));
-  Bytes f = readFile(dir.file("PAGE.PBM"));
+  Bytes f = readBytes(dir.file("PAGE.PBM"));
   const std::string head = "P4\n2400 3000\n";
   ASSERT_EQ(f.size(), head.size() + 900000);
   EXPECT_EQ(std::string(f.begin(), f.begin() + long(head.size())), head);
@@ -224,7 +222,7 @@ TEST(Print, ModeChoosesTheWay) {
   ASSERT_TRUE(PrintDrawing(d, dir.file("OUT.PCL")));
   MemorySink sink;
   d.WritePcl(sink);
-  EXPECT_EQ(readFile(dir.file("OUT.PCL")), sink.bytes);
+  EXPECT_EQ(readBytes(dir.file("OUT.PCL")), sink.bytes);
   d.state.PclPrintingMode = false;
   ASSERT_TRUE(PrintDrawing(d, dir.file("OUT.PDF")));
   EXPECT_EQ(host.file, dir.file("OUT.PDF"));

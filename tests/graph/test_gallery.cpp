@@ -10,32 +10,16 @@
 #include <functional>
 #include <memory>
 
-#include "TestHost.h"
-#include "drawing/Drawing.h"
-#include "drawing/Text.h"
-#include "graph/Graph.h"
-#include "shell/base/LogModel.h"
-#include "store/Store.h"
+#include "GraphPage.h"
 
 using namespace plotane;
 
 namespace {
 
-struct Gallery : ::testing::Test {
-  test::TestHost host;
-  LogModel log;
-  Store store{host, log};
-  std::unique_ptr<Series[]> cols{new Series[510]};
-  Graph graph{host, store};
-  Drawing d{host};
-  TextEngine text{d};
+struct Gallery : test::GraphPage {
   int nextColumn = 0;
 
-  Gallery() {
-    graph.setColumns(std::span<Series>(cols.get(), 510));
-    d.SetACursor(1.5, 1.5);
-    d.SetBCursor(7.2, 6.5);
-  }
+  Gallery() : GraphPage(1.5, 1.5, 7.2, 6.5) {}
   // A new column of f(i) for i = 0..last.
   int column(const char* name, int last, const std::function<double(int)>& f) {
     const int c = nextColumn++;

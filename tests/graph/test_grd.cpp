@@ -7,6 +7,7 @@
 #include <fstream>
 #include <memory>
 
+#include "FileBytes.h"
 #include "TempDir.h"
 #include "TestHost.h"
 #include "graph/CurveList.h"
@@ -72,13 +73,9 @@ struct GrdTest : ::testing::Test {
   GrdTest() { graph.setColumns(std::span<Series>(cols.get(), 510)); }
 
   void writeFile(const std::string& name, const std::vector<uint8_t>& bytes) {
-    std::ofstream f(dir.file(name), std::ios::binary);
-    f.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    test::writeBytes(dir.file(name), bytes);
   }
-  std::vector<uint8_t> readFile(const std::string& name) {
-    std::ifstream f(dir.file(name), std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), {});
-  }
+  std::vector<uint8_t> readFile(const std::string& name) { return test::readBytes(dir.file(name)); }
   void fillColumn(int c, const char* name, int lo, int hi) {
     store.NAMEDNEWSERIES(cols[c], name, "");
     for (int i = lo; i <= hi; ++i) store.PUTVAL(cols[c], i, i * 1.5);

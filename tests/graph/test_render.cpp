@@ -6,31 +6,14 @@
 #include <cmath>
 #include <memory>
 
-#include "TestHost.h"
-#include "drawing/Drawing.h"
-#include "drawing/Text.h"
-#include "graph/Graph.h"
-#include "shell/base/LogModel.h"
-#include "store/Store.h"
+#include "GraphPage.h"
 
 using namespace plotane;
 
 namespace {
 
-struct RenderTest : ::testing::Test {
-  test::TestHost host;
-  LogModel log;
-  Store store{host, log};
-  std::unique_ptr<Series[]> cols{new Series[510]};
-  Graph graph{host, store};
-  Drawing d{host};
-  TextEngine text{d};
-
-  RenderTest() {
-    graph.setColumns(std::span<Series>(cols.get(), 510));
-    d.SetACursor(1, 1);
-    d.SetBCursor(7, 6);
-  }
+struct RenderTest : test::GraphPage {
+  RenderTest() : GraphPage(1, 1, 7, 6) {}
   void column(int c, const char* name, const std::vector<double>& values) {
     store.NAMEDNEWSERIES(cols[c], name, "");
     for (std::size_t i = 0; i < values.size(); ++i) store.PUTVAL(cols[c], int(i), values[i]);

@@ -5,27 +5,15 @@
 
 #include <filesystem>
 
-#include "TempDir.h"
-#include "TestHost.h"
+#include "NewDsf.h"
 #include "shell/base/Files.h"
-#include "shell/base/LogModel.h"
-#include "store/Store.h"
 
 using namespace plotane;
 
 namespace {
 
-struct DamagedTest : ::testing::Test {
-  test::TestHost host;
-  LogModel log;
-  Store store{host, log};
-  test::TempDir dir;
-  std::string name = dir.file("D.DSF");
-
-  void SetUp() override {
-    store.CREATEDSF(name);
-    ASSERT_FALSE(store.StoreError);
-  }
+struct DamagedTest : test::NewDsf {
+  DamagedTest() : NewDsf("D.DSF") {}
   void save(const std::string& path, int count) {
     Series s;
     store.NEWSERIES(s, false, "");
@@ -33,12 +21,7 @@ struct DamagedTest : ::testing::Test {
     store.SAVESERIES(s, path);
     ASSERT_FALSE(store.StoreError);
   }
-  std::vector<uint8_t> bytes() {
-    std::vector<uint8_t> b;
-    std::string err;
-    readWholeFile(name, b, err);
-    return b;
-  }
+  std::vector<uint8_t> bytes() { return test::readBytes(name); }
   // Changes the file behind the store and attaches it afresh.
   void patch(std::size_t at, std::initializer_list<uint8_t> values) {
     auto b = bytes();

@@ -7,23 +7,14 @@
 #include <cstring>
 #include <filesystem>
 
-#include "TempDir.h"
-#include "TestHost.h"
+#include "NewDsf.h"
 #include "shell/base/Files.h"
-#include "shell/base/LogModel.h"
 #include "store/PathPattern.h"
-#include "store/Store.h"
 
 using namespace plotane;
 
 namespace {
 
-std::vector<uint8_t> fileBytes(const std::string& name) {
-  std::vector<uint8_t> b;
-  std::string err;
-  readWholeFile(name, b, err);
-  return b;
-}
 uint16_t u16At(const std::vector<uint8_t>& b, std::size_t at) {
   return uint16_t(b.at(at) | (b.at(at + 1) << 8));
 }
@@ -43,17 +34,8 @@ float recFloat(const std::vector<uint8_t>& b, int rec, int k) {
   return f;
 }
 
-struct DsfTest : ::testing::Test {
-  test::TestHost host;
-  LogModel log;
-  Store store{host, log};
-  test::TempDir dir;
-  std::string name = dir.file("T.DSF");
-
-  void SetUp() override {
-    store.CREATEDSF(name);
-    ASSERT_FALSE(store.StoreError);
-  }
+struct DsfTest : test::NewDsf {
+  DsfTest() : NewDsf("T.DSF") {}
   // Stores a series of `count` values i * 1.5 from index 0 under `path`.
   void saveValues(Series& s, const std::string& path, int count) {
     store.NEWSERIES(s, false, "");
@@ -68,7 +50,7 @@ struct DsfTest : ::testing::Test {
 };
 
 TEST_F(DsfTest, NewFileIsHeaderAndEmptyRoot) {
-  auto b = fileBytes(name);
+  auto b = test::readBytes(name);
   ASSERT_EQ(b.size(), 256u);
   // Header: kind 3, next free 2, name tail "/T.DSF", stamp 1996-05-17 14:30.
   EXPECT_EQ(b[0], 0);
@@ -95,7 +77,7 @@ TEST_F(DsfTest, NewFileIsHeaderAndEmptyRoot) {
   store.CREATEDSF(name);
   EXPECT_TRUE(store.StoreError);
   EXPECT_EQ(host.lastMessage(), "DSF already exists");
-  EXPECT_EQ(fileBytes(name).size(), 256u);
+  EXPECT_EQ(test::readBytes(name).size(), 256u);
 }
 
 TEST_F(DsfTest, FirstSeriesLayout) {
@@ -107,7 +89,7 @@ TEST_F(DsfTest, FirstSeriesLayout) {
   EXPECT_EQ(a.path(), ".A");
   EXPECT_EQ(a.nameBlock->storedRecord, 2);
   EXPECT_FALSE(a.modified);
-  auto b = fileBytes(name);
+  auto b = test::readBytes(name);
   ASSERT_EQ(b.size(), 4u * 128);
   EXPECT_EQ(u16At(b, 4), 4);  // next free
   // Root slot 0: record 2, name "A", kind 0; the other slots stay free.
@@ -140,7 +122,7 @@ TEST_F(DsfTest, FifthNameExtendsTheRootChain) {
   std::array<Series, 5> s;
   const char* names[] = {"A", "B", "C", "D", "E"};
   for (int i = 0; i < 5; ++i) saveValues(s[i], names[i], 1);
-  auto b = fileBytes(name);
+  auto b = test::readBytes(name);
   // A..D take records 2..9 in pairs; E needs record 10 as a new DsDirRecord, then 11 and 12.
   ASSERT_EQ(b.size(), 13u * 128);
   EXPECT_EQ(u16At(b, 4), 13);
@@ -165,7 +147,7 @@ TEST_F(DsfTest, RestoreGrowsThenCutsTheChain) {
   for (int i = 31; i < 62; ++i) store.PUTVAL(a, i, i * 1.5);
   store.SAVESERIES(a, "A");
   ASSERT_FALSE(store.StoreError);
-  auto b = fileBytes(name);
+  auto b = test::readBytes(name);
   ASSERT_EQ(b.size(), 7u * 128);
   EXPECT_EQ(u16At(b, 4), 7);
   EXPECT_EQ(recU16(b, 2, 0), 3);
@@ -176,7 +158,7 @@ TEST_F(DsfTest, RestoreGrowsThenCutsTheChain) {
   EXPECT_EQ(recFloat(b, 6, 30), float(61 * 1.5));
   // The same name with 31 values again: record 3 ends the chain, record 6 is left unreachable.
   saveValues(again, "a", 31);
-  b = fileBytes(name);
+  b = test::readBytes(name);
   ASSERT_EQ(b.size(), 7u * 128);
   EXPECT_EQ(u16At(b, 4), 7);
   EXPECT_EQ(recU16(b, 3, 0), 0);
@@ -187,7 +169,7 @@ TEST_F(DsfTest, RestoreGrowsThenCutsTheChain) {
 TEST_F(DsfTest, NamesKeepCaseAndAreFoundIgnoringIt) {
   Series s, t;
   saveValues(s, "run1", 3);
-  auto b = fileBytes(name);
+  auto b = test::readBytes(name);
   EXPECT_EQ(recName(b, 1, 0), "run1");
   store.LOADONE(t, "RUN1");
   ASSERT_FALSE(store.StoreError);
@@ -314,7 +296,7 @@ TEST_F(TreeTest, DeleteOnlyEmptyDsDirs) {
   // The freed slot is reused by the next name, with a new record.
   Series n;
   saveValues(n, "NEW", 1);
-  auto b = fileBytes(name);
+  auto b = test::readBytes(name);
   EXPECT_EQ(recName(b, 1, 1), "NEW");
 }
 
@@ -324,7 +306,7 @@ TEST_F(TreeTest, NameClashesAreRefused) {
   EXPECT_EQ(host.lastMessage(), "Directory already exists");
   store.MAKEDSDIR("s1");
   EXPECT_EQ(host.lastMessage(), "Directory already exists");
-  auto before = fileBytes(name);
+  auto before = test::readBytes(name);
   Series x;
   store.NEWSERIES(x, false, "");
   store.PUTVAL(x, 0, 1.0);
@@ -337,7 +319,7 @@ TEST_F(TreeTest, NameClashesAreRefused) {
   EXPECT_EQ(host.lastMessage(), "Path does not exist");
   store.SAVESERIES(x, "BAD*");
   EXPECT_EQ(host.lastMessage(), "Name syntax err");
-  EXPECT_EQ(fileBytes(name), before);
+  EXPECT_EQ(test::readBytes(name), before);
 }
 
 TEST_F(TreeTest, LoadPatternFillsFreeColumns) {
@@ -451,7 +433,7 @@ TEST_F(DsfTest, AllocationNeverReachesRecordFFFF) {
   // A file whose next free record is 0xFFFE: a series needs three more records.
   store.DETACHDSF();
   {
-    auto b = fileBytes(name);
+    auto b = test::readBytes(name);
     b[4] = 0xFE;
     b[5] = 0xFF;
     std::string err;
@@ -466,13 +448,13 @@ TEST_F(DsfTest, AllocationNeverReachesRecordFFFF) {
   store.SAVESERIES(s, "A");
   EXPECT_TRUE(store.StoreError);
   EXPECT_EQ(host.lastMessage(), "DSF is full");
-  auto b = fileBytes(name);
+  auto b = test::readBytes(name);
   EXPECT_EQ(b.size(), 0xFFFEu * 128);
   EXPECT_EQ(u16At(b, 4), 0xFFFE);
   EXPECT_EQ(recU16(b, 1, 4), 0xFFFF);
   store.MAKEDSDIR("D");
   EXPECT_TRUE(store.StoreError);
-  EXPECT_EQ(fileBytes(name).size(), 0xFFFEu * 128);
+  EXPECT_EQ(test::readBytes(name).size(), 0xFFFEu * 128);
 }
 
 }  // namespace

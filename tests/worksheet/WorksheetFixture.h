@@ -69,4 +69,19 @@ class WorksheetTest : public ::testing::Test {
   std::pair<int, int> range(int c) { return {ws.column(c).lowest(), ws.column(c).highestIndex()}; }
 };
 
+// A worksheet without a view whose columns hold named series: for the analysis commands.
+struct NamedColumnsTest : ::testing::Test {
+  TestHost host;
+  LogModel log;
+  Store store{host, log};
+  Worksheet ws{store, host, log};
+
+  // Fills a column with values at indices first, first + 1, ...
+  void fill(int c, const std::string& name, const std::vector<double>& v, int first = 0) {
+    store.NAMEDNEWSERIES(ws.column(c), name, "");
+    for (std::size_t i = 0; i < v.size(); ++i) store.PUTVAL(ws.column(c), first + int(i), v[i]);
+  }
+  float at(int c, int index) { return store.GETVAL(ws.column(c), index); }
+};
+
 }  // namespace plotane::test

@@ -8,30 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "TestHost.h"
-#include "shell/base/LogModel.h"
-#include "store/Store.h"
+#include "WorksheetFixture.h"
 #include "worksheet/Regression.h"
 #include "worksheet/Spline.h"
-#include "worksheet/Worksheet.h"
 
 using namespace plotane;
 
 namespace {
 
-struct RegressionTest : ::testing::Test {
-  test::TestHost host;
-  LogModel log;
-  Store store{host, log};
-  Worksheet ws{store, host, log};
+struct RegressionTest : test::NamedColumnsTest {
   Regression reg{ws};
 
-  // Fills a column with values at indices first, first + 1, ...
-  void fill(int c, const std::string& name, const std::vector<float>& v, int first = 0) {
-    store.NAMEDNEWSERIES(ws.column(c), name, "");
-    for (std::size_t i = 0; i < v.size(); ++i) store.PUTVAL(ws.column(c), first + int(i), v[i]);
-  }
-  float at(int c, int index) { return store.GETVAL(ws.column(c), index); }
   const std::vector<std::string>& lines() { return log.lines(); }
 
   // y on a constant, B and C: the data of the report case.
@@ -48,24 +35,24 @@ struct RegressionTest : ::testing::Test {
 
 TEST_F(RegressionTest, DefinitionsAreRefusedWithTheirMessages) {
   ws.SetUseLimits(0, 9);
-  std::vector<float> ten(10, 1.0f);
+  std::vector<double> ten(10, 1.0);
   fill(0, "Y", ten);
   fill(1, "X", ten);
-  fill(3, "SHORT", std::vector<float>(6, 1.0f));  // stops before UseHigh
+  fill(3, "SHORT", std::vector<double>(6, 1.0));  // stops before UseHigh
 
   reg.DefineDependent(7);
   EXPECT_EQ(host.lastMessage(), "No series");
   reg.DefineDependent(3);
   EXPECT_EQ(host.lastMessage(), "Index error");
-  EXPECT_EQ(reg.spec.dependent.column, -1);
+  EXPECT_EQ(reg.model.dependent.column, -1);
 
   // Through the worksheet's column request.
   reg.StartDependent();
   EXPECT_EQ(ws.Request.prompt, "Select Dependent variable column:");
   EXPECT_EQ(ws.Request.code, 23);
   ws.ConfirmRequest(0);
-  EXPECT_EQ(reg.spec.dependent.column, 0);
-  EXPECT_TRUE(reg.spec.dependent.defined && reg.spec.dependent.covers);
+  EXPECT_EQ(reg.model.dependent.column, 0);
+  EXPECT_TRUE(reg.model.dependent.defined && reg.model.dependent.covers);
 
   host.clear();
   reg.DefineIndependent(0);
@@ -74,12 +61,12 @@ TEST_F(RegressionTest, DefinitionsAreRefusedWithTheirMessages) {
   EXPECT_EQ(host.lastMessage(), "Index error");
   reg.DefineIndependent(8);
   EXPECT_EQ(host.lastMessage(), "No series");
-  EXPECT_EQ(reg.spec.p, 0);
+  EXPECT_EQ(reg.model.p, 0);
   reg.StartIndependent();
   EXPECT_EQ(ws.Request.prompt, "Select Independent variable column:");
   ws.ConfirmRequest(1);
-  EXPECT_EQ(reg.spec.p, 1);
-  EXPECT_EQ(reg.spec.reg[1].column, 1);
+  EXPECT_EQ(reg.model.p, 1);
+  EXPECT_EQ(reg.model.reg[1].column, 1);
   reg.DefineIndependent(1);
   EXPECT_EQ(host.lastMessage(), "Duplicate");
 
@@ -88,21 +75,21 @@ TEST_F(RegressionTest, DefinitionsAreRefusedWithTheirMessages) {
     fill(c, "V" + std::to_string(c), ten);
     reg.DefineIndependent(c);
   }
-  EXPECT_EQ(reg.spec.p, 17);
+  EXPECT_EQ(reg.model.p, 17);
   fill(30, "ONEMORE", ten);
   host.clear();
   reg.DefineIndependent(30);
   EXPECT_EQ(host.lastMessage(), "Too many independent variables");
-  EXPECT_EQ(reg.spec.p, 17);
+  EXPECT_EQ(reg.model.p, 17);
   // Turning the constant off and on again needs a free slot too.
   reg.ToggleConstant();
-  EXPECT_EQ(reg.spec.p, 16);
+  EXPECT_EQ(reg.model.p, 16);
   reg.DefineIndependent(30);
-  EXPECT_EQ(reg.spec.p, 17);
+  EXPECT_EQ(reg.model.p, 17);
   host.clear();
   reg.ToggleConstant();
   EXPECT_EQ(host.lastMessage(), "Too many independent variables");
-  EXPECT_FALSE(reg.spec.constant);
+  EXPECT_FALSE(reg.model.constant);
 }
 
 TEST_F(RegressionTest, ListingAndTheConstantsOrder) {
@@ -124,20 +111,20 @@ TEST_F(RegressionTest, ListingAndTheConstantsOrder) {
 
   // Removing variable 0 while the constant is the only regressor does nothing.
   reg.RemoveVariable(1);
-  EXPECT_EQ(reg.spec.p, 0);
+  EXPECT_EQ(reg.model.p, 0);
   reg.RemoveVariable(0);
-  EXPECT_EQ(reg.spec.p, 0);
-  EXPECT_TRUE(reg.spec.constant);
+  EXPECT_EQ(reg.model.p, 0);
+  EXPECT_TRUE(reg.model.constant);
 
   // X1, X2 without the constant, then the constant in front of them.
   reg.ToggleConstant();
-  EXPECT_EQ(reg.spec.p, -1);
+  EXPECT_EQ(reg.model.p, -1);
   reg.DefineIndependent(1);
   reg.DefineIndependent(2);
   EXPECT_EQ(lines()[1], std::string(33, ' ') + "NO Constant");
   EXPECT_EQ(lines()[5], " 0=B  :    XA");
   reg.ToggleConstant();
-  ASSERT_EQ(reg.spec.p, 2);
+  ASSERT_EQ(reg.model.p, 2);
   EXPECT_EQ(lines().size(), 8u);
   EXPECT_EQ(lines()[5], "Constant");
   EXPECT_EQ(lines()[6], " 1=B  :    XA");
@@ -147,20 +134,20 @@ TEST_F(RegressionTest, ListingAndTheConstantsOrder) {
   host.reals = {7.0, -1.0, 1.4};
   reg.RemoveIndependent();
   reg.RemoveIndependent();
-  EXPECT_EQ(reg.spec.p, 2);
+  EXPECT_EQ(reg.model.p, 2);
   reg.RemoveIndependent();
   EXPECT_EQ(host.prompts.back(), "Enter variable number to remove:");
-  ASSERT_EQ(reg.spec.p, 1);
-  EXPECT_EQ(reg.spec.reg[1].column, 2);
+  ASSERT_EQ(reg.model.p, 1);
+  EXPECT_EQ(reg.model.reg[1].column, 2);
 
   // Removing variable 0 with the constant on takes the constant away, keeping the columns.
   reg.DefineIndependent(1);
-  ASSERT_EQ(reg.spec.p, 2);
+  ASSERT_EQ(reg.model.p, 2);
   reg.RemoveVariable(0);
-  EXPECT_FALSE(reg.spec.constant);
-  ASSERT_EQ(reg.spec.p, 1);
-  EXPECT_EQ(reg.spec.reg[0].column, 2);
-  EXPECT_EQ(reg.spec.reg[1].column, 1);
+  EXPECT_FALSE(reg.model.constant);
+  ASSERT_EQ(reg.model.p, 1);
+  EXPECT_EQ(reg.model.reg[0].column, 2);
+  EXPECT_EQ(reg.model.reg[1].column, 1);
   EXPECT_EQ(lines()[5], " 0=C  :    XB");
   reg.RemoveVariable(1);
   reg.ToggleConstant();
@@ -295,7 +282,7 @@ TEST_F(RegressionTest, FailedCalculationsReportNothingAndKeepEarlierResults) {
   // R-squared (40.8 - 156) / 40.8, adjusted 1 - 31.2 / (40.8 / 4).
   reg.RemoveVariable(1);
   reg.ToggleConstant();
-  ASSERT_EQ(reg.spec.p, -1);
+  ASSERT_EQ(reg.model.p, -1);
   EXPECT_TRUE(reg.Calculate());
   EXPECT_EQ(lines().size(), 10u);
   EXPECT_EQ(lines()[6], "   R - squared            = -2.82353    ..adjusted = -2.05882");

@@ -9,28 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "TestHost.h"
-#include "shell/base/LogModel.h"
-#include "store/Store.h"
+#include "SplineReference.h"
+#include "WorksheetFixture.h"
 #include "worksheet/Spline.h"
-#include "worksheet/Worksheet.h"
 
 using namespace plotane;
 
 namespace {
 
-struct SplineTest : ::testing::Test {
-  test::TestHost host;
-  LogModel log;
-  Store store{host, log};
-  Worksheet ws{store, host, log};
+struct SplineTest : test::NamedColumnsTest {
   Spline spline{ws};
 
-  void fill(int c, const std::string& name, const std::vector<double>& v, int first = 0) {
-    store.NAMEDNEWSERIES(ws.column(c), name, "");
-    for (std::size_t i = 0; i < v.size(); ++i) store.PUTVAL(ws.column(c), first + int(i), v[i]);
-  }
-  float at(int c, int index) { return store.GETVAL(ws.column(c), index); }
   // The whole chain as a user answers it: Y source, X source, N, result Y, result X.
   void run(int y, int x, double n, int resultY, int resultX) {
     spline.Start();
@@ -113,28 +102,9 @@ TEST_F(SplineTest, AgreesWithScipyAndFollowsACircle) {
   fill(0, "X", {0, 1, 3, 4.5, 6, 9});
   fill(1, "Y", {0, 2, 3, 1, 0.5, 2});
   run(1, 0, 9, 3, 2);
-  // scipy CubicSpline(t, X / Y, bc_type='not-a-knot') at k * t[-1] / 8.
-  const double xRef[] = {0.0,
-                         0.4247788617539362,
-                         1.6804901492559394,
-                         2.9949928874744947,
-                         3.867057782695223,
-                         4.886726956744258,
-                         6.4109610210484576,
-                         7.9655197001394376,
-                         9.0};
-  const double yRef[] = {0.0,
-                         1.2719693830739853,
-                         2.611471580866002,
-                         3.0019725500728294,
-                         1.9071838777273489,
-                         0.7266298094471777,
-                         0.5364600520542145,
-                         1.08526716616975,
-                         2.0};
   for (int k = 0; k < 9; ++k) {
-    EXPECT_FLOAT_EQ(at(2, k), float(xRef[k])) << k;
-    EXPECT_FLOAT_EQ(at(3, k), float(yRef[k])) << k;
+    EXPECT_FLOAT_EQ(at(2, k), float(test::kSplineXRef[k])) << k;
+    EXPECT_FLOAT_EQ(at(3, k), float(test::kSplineYRef[k])) << k;
   }
 
   // Twelve points on the unit circle, first and last distinct: a curve that turns back.

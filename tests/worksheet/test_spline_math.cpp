@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "SplineReference.h"
 #include "shell/base/Messages.h"
 #include "worksheet/SplineMath.h"
 
@@ -24,32 +25,13 @@ std::vector<SplinePoint> resampleAll(const SplineCurve& curve, long count) {
 
 TEST(SplineMath, AgreesWithScipyNotAKnot) {
   const std::vector<double> x{0, 1, 3, 4.5, 6, 9}, y{0, 2, 3, 1, 0.5, 2};
-  // scipy: t = cumulative chord length; CubicSpline(t, X / Y, bc_type='not-a-knot') at
-  // k * t[-1] / 8, k = 0..8.
+  // scipy: t = cumulative chord length; the resampled points are in SplineReference.h.
   const double tRef[] = {0.0,
                          2.23606797749979,
                          4.47213595499958,
                          6.97213595499958,
                          8.553274785083769,
                          11.907376751333453};
-  const double xRef[] = {0.0,
-                         0.4247788617539362,
-                         1.6804901492559394,
-                         2.9949928874744947,
-                         3.867057782695223,
-                         4.886726956744258,
-                         6.4109610210484576,
-                         7.9655197001394376,
-                         9.0};
-  const double yRef[] = {0.0,
-                         1.2719693830739853,
-                         2.611471580866002,
-                         3.0019725500728294,
-                         1.9071838777273489,
-                         0.7266298094471777,
-                         0.5364600520542145,
-                         1.08526716616975,
-                         2.0000000000000004};
   // First derivatives of X(t) at the knots.
   const double dxRef[] = {-0.16666487090219773, 0.8659562275760252, 0.7277623200977182,
                           0.7489808454034693,   1.0788366975283892, 0.39704694521017814};
@@ -65,8 +47,8 @@ TEST(SplineMath, AgreesWithScipyNotAKnot) {
   auto pts = resampleAll(curve, 9);
   ASSERT_EQ(pts.size(), 9u);
   for (int k = 0; k < 9; ++k) {
-    EXPECT_NEAR(pts[k].x, xRef[k], 1E-12) << k;
-    EXPECT_NEAR(pts[k].y, yRef[k], 1E-12) << k;
+    EXPECT_NEAR(pts[k].x, test::kSplineXRef[k], 1E-12) << k;
+    EXPECT_NEAR(pts[k].y, test::kSplineYRef[k], 1E-12) << k;
   }
 }
 
