@@ -104,6 +104,18 @@ struct Fixture {
   }
 };
 
+// Each text, run on its own, stops with the error message before any command ran.
+void expectEachFails(std::initializer_list<std::string> texts, bool yLog = false) {
+  for (const std::string& text : texts) {
+    Fixture f;
+    f.commands.yLog = yLog;
+    f.run(text);
+    EXPECT_TRUE(f.failed()) << text;
+    EXPECT_TRUE(f.commands.calls.empty()) << text;
+    EXPECT_EQ(f.host.lastMessage(), kError) << text;
+  }
+}
+
 TEST(Interpreter, AttachThenEndStopsWithoutAMessage) {
   Fixture f;
   EXPECT_EQ(f.run("WWATTACH(DATA);\r\nEND\r\n"), std::vector<std::string>{"WWATTACH|DATA"});
@@ -216,32 +228,21 @@ TEST(Interpreter, CommentsCountAsBlanksEverywhere) {
 }
 
 TEST(Interpreter, UnterminatedQuotesAndCommentsAreErrors) {
-  for (const char* text : {"WWATTACH('abc);", "{ never closed", "DWDRAWLINE; (* open",
-                           "WWATTACH(abc", "WWATTACH(", "WWATTACH(a^", "WWATTACH", "'"}) {
-    Fixture f;
-    f.run(text);
-    EXPECT_TRUE(f.failed()) << text;
-    EXPECT_EQ(f.host.lastMessage(), kError) << text;
-  }
+  expectEachFails({"WWATTACH('abc);", "{ never closed", "(* open", "WWATTACH(abc", "WWATTACH(",
+                   "WWATTACH(a^", "WWATTACH", "'"});
+  Fixture f;
+  EXPECT_EQ(f.run("DWDRAWLINE; (* open").size(), 1u);
+  EXPECT_TRUE(f.failed());
+  EXPECT_EQ(f.host.lastMessage(), kError);
 }
 
 TEST(Interpreter, ArgumentsNeedTheRightDelimitersAndAreNotEmpty) {
-  for (const char* text :
-       {"WWATTACH(DATA,X);", "WWATTACH(DATA;", "WWTWO(A);", "WWTWO(A)B);", "WWATTACH();",
-        "WWTWO(,A,B);", "WWATTACH;", "WWATTACH DATA;", "WWATTACH(END);"}) {
-    Fixture f;
-    f.run(text);
-    EXPECT_TRUE(f.failed()) << text;
-    EXPECT_TRUE(f.commands.calls.empty()) << text;
-  }
+  expectEachFails({"WWATTACH(DATA,X);", "WWATTACH(DATA;", "WWTWO(A);", "WWTWO(A)B);", "WWATTACH();",
+                   "WWTWO(,A,B);", "WWATTACH;", "WWATTACH DATA;", "WWATTACH(END);"});
 }
 
 TEST(Interpreter, UnknownWordsAreErrors) {
-  for (const char* text : {"XYZ;", "WWNOTHING;", "@NOTHING;", "GW;", "DWX(1);", "(1);"}) {
-    Fixture f;
-    f.run(text);
-    EXPECT_TRUE(f.failed()) << text;
-  }
+  expectEachFails({"XYZ;", "WWNOTHING;", "@NOTHING;", "GW;", "DWX(1);", "(1);"});
   Fixture f;
   f.run("end");
   EXPECT_FALSE(f.failed());
@@ -274,14 +275,10 @@ TEST(Interpreter, IntegerAndRealBounds) {
   Fixture f;
   EXPECT_EQ(f.run("DWMAAF(10,0);"),
             std::vector<std::string>{"DWMAAF|" + std::to_string(10.0) + "|" + std::to_string(0.0)});
-  for (const char* text :
-       {"DWMAAF(10.5,1);", "DWMAAF(-0.1,1);", "DWMAAF(1,x);", "DWMAAF(1,1E);", "DWMAAF(1,.);",
-        "DWMAAF(1,1E999);", "DWMAAF(1,NAN);", "WWUSELIMS(-399,0);", "WWUSELIMS(0,12001);",
-        "WWUSELIMS(1.0,2);", "WWUSELIMS(0,99999999999999999999999);", "WWUSELIMS(+,1);"}) {
-    Fixture g;
-    g.run(text);
-    EXPECT_TRUE(g.failed()) << text;
-  }
+  expectEachFails({"DWMAAF(10.5,1);", "DWMAAF(-0.1,1);", "DWMAAF(1,x);", "DWMAAF(1,1E);",
+                   "DWMAAF(1,.);", "DWMAAF(1,1E999);", "DWMAAF(1,NAN);", "WWUSELIMS(-399,0);",
+                   "WWUSELIMS(0,12001);", "WWUSELIMS(1.0,2);",
+                   "WWUSELIMS(0,99999999999999999999999);", "WWUSELIMS(+,1);"});
   Fixture h;
   EXPECT_EQ(h.run("DWMAAF(+.5,5.);WWUSELIMS(-398,+12000);WWUSELIMS(%NILOLIM,%niuplim);"),
             (std::vector<std::string>{"DWMAAF|" + std::to_string(0.5) + "|" + std::to_string(5.0),
@@ -299,13 +296,7 @@ TEST(Interpreter, GraphPointsFollowTheAxisKind) {
   f.run("DWMAAG(-2.5,1000);");
   ASSERT_EQ(f.commands.calls.size(), 1u);
   EXPECT_EQ(f.commands.calls[0], "DWMAAG|" + std::to_string(-2.5) + "|" + std::to_string(3.0));
-  for (const char* text :
-       {"DWMAAG(1,0);", "DWMAAG(1,-1);", "DWMAAG(1,1E-39);", "DWMAAG(4E38,1);"}) {
-    Fixture g;
-    g.commands.yLog = true;
-    g.run(text);
-    EXPECT_TRUE(g.failed()) << text;
-  }
+  expectEachFails({"DWMAAG(1,0);", "DWMAAG(1,-1);", "DWMAAG(1,1E-39);", "DWMAAG(4E38,1);"}, true);
 }
 
 TEST(Interpreter, PointSymbolLetters) {
@@ -316,11 +307,8 @@ TEST(Interpreter, PointSymbolLetters) {
     f.run(std::string("@DRAWPOINT(") + letters[code] + ");");
     EXPECT_EQ(f.commands.calls, std::vector<std::string>{"@DRAWPOINT|" + std::to_string(code)});
   }
-  for (const char* bad : {"SP", "O", "OPX", "XX", "SX"}) {
-    Fixture f;
-    f.run(std::string("@DRAWPOINT(") + bad + ");");
-    EXPECT_TRUE(f.failed()) << bad;
-  }
+  expectEachFails({"@DRAWPOINT(SP);", "@DRAWPOINT(O);", "@DRAWPOINT(OPX);", "@DRAWPOINT(XX);",
+                   "@DRAWPOINT(SX);"});
 }
 
 TEST(Interpreter, ColumnsAndRanges) {
@@ -330,13 +318,9 @@ TEST(Interpreter, ColumnsAndRanges) {
                                                         "WWCOLCOPY|1|1|0", "WWCOLCOPY|26|27|26"}));
   EXPECT_EQ(f.commands.selections.front(), std::make_pair(0, 2));
   EXPECT_EQ(f.commands.selections[1], std::make_pair(509, 509));
-  for (const char* text :
-       {"WWCOLCOPY(C..A,A);", "WWCOLCOPY(A..SQ,A);", "WWCOLCOPY(A,7);", "WWCOLCOPY(A..,A);",
-        "WWCOLCOPY(..A,A);", "WWCOLCOPY(ABC,A);", "WWCOLCOPY(A,ZZ);"}) {
-    Fixture g;
-    g.run(text);
-    EXPECT_TRUE(g.failed()) << text;
-  }
+  expectEachFails({"WWCOLCOPY(C..A,A);", "WWCOLCOPY(A..SQ,A);", "WWCOLCOPY(A,7);",
+                   "WWCOLCOPY(A..,A);", "WWCOLCOPY(..A,A);", "WWCOLCOPY(ABC,A);",
+                   "WWCOLCOPY(A,ZZ);"});
 }
 
 TEST(Interpreter, RunStopsAtAnErrorAndContinuesFromThere) {

@@ -78,14 +78,6 @@ TEST(Glyphs, BlankAndUnknownKeys) {
   EXPECT_EQ(AccentGlyph('e', true), AccentGlyph('E', true));
 }
 
-TEST(Glyphs, GreekCapitalsWithoutOwnShapeUseTheRomanOnes) {
-  for (char c : std::string("ABCEHIKMNORTUWYZ")) EXPECT_EQ(GreekGlyph(c), RomanGlyph(c)) << c;
-  for (char c : std::string("DFGJLPQSVX")) EXPECT_NE(GreekGlyph(c), RomanGlyph(c)) << c;
-  // u, w and y share the one upsilon.
-  EXPECT_EQ(GreekGlyph('u'), GreekGlyph('w'));
-  EXPECT_EQ(GreekGlyph('u'), GreekGlyph('y'));
-}
-
 TEST(Glyphs, HighAccentsSitTwelveToFourteenUnitsAboveTheLowOnes) {
   for (char k : std::string("'`^~_.EC")) {
     const auto lo = DecodeGlyph(AccentGlyph(k, false)), hi = DecodeGlyph(AccentGlyph(k, true));
@@ -103,13 +95,4 @@ TEST(Glyphs, HighAccentsSitTwelveToFourteenUnitsAboveTheLowOnes) {
   // The cedilla hangs below the baseline in both positions.
   for (bool high : {false, true})
     for (const auto& s : DecodeGlyph(AccentGlyph('s', high))) EXPECT_LE(std::max(s.y1, s.y2), 0);
-}
-
-TEST(Glyphs, TallLettersPerSet) {
-  for (char c : std::string("bdfhklt")) EXPECT_TRUE(IsTallLetter(c, false)) << c;
-  for (char c : std::string("bdfjlvxz")) EXPECT_TRUE(IsTallLetter(c, true)) << c;
-  EXPECT_FALSE(IsTallLetter('o', false));
-  EXPECT_FALSE(IsTallLetter('h', true));
-  EXPECT_FALSE(IsTallLetter('x', false));
-  EXPECT_FALSE(IsTallLetter(0, false));
 }

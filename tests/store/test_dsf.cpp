@@ -43,10 +43,6 @@ struct DsfTest : test::NewDsf {
     store.SAVESERIES(s, path);
     ASSERT_FALSE(store.StoreError) << host.lastMessage();
   }
-  std::vector<std::string> logLines() {
-    std::vector<std::string> l = log.lines();
-    return l;
-  }
 };
 
 TEST_F(DsfTest, NewFileIsHeaderAndEmptyRoot) {
