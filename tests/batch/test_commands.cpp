@@ -9,6 +9,7 @@
 #include <random>
 #include <sstream>
 
+#include "FileBytes.h"
 #include "TempDir.h"
 #include "TestHost.h"
 #include "shell/AppContext.h"
@@ -19,12 +20,7 @@ namespace {
 
 const char* const kError = "Error...cannot continue:";
 
-std::string readFile(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
+using test::readText;
 
 struct Ctx {
   test::TestHost host;
@@ -126,10 +122,10 @@ TEST(Commands, TextTablesInAndOut) {
   EXPECT_FLOAT_EQ(t.val(2, 1), 2.5f);
   EXPECT_EQ(t.ctx.worksheet.UseHigh(), 1);
   EXPECT_TRUE(t.run("WWFILEWRITEHTXT('$/out', B..C); WWFILEWRITENOHTXT('$/raw', C..C);"));
-  EXPECT_EQ(readFile(t.dir.file("out.TXT")),
+  EXPECT_EQ(readText(t.dir.file("out.TXT")),
             "*    time\r\n*    level\r\n  0.000000E+00  1.500000E+00\r\n"
             "  1.000000E+00  2.500000E+00\r\n");
-  EXPECT_EQ(readFile(t.dir.file("raw.TXT")), "  1.500000E+00\r\n  2.500000E+00\r\n");
+  EXPECT_EQ(readText(t.dir.file("raw.TXT")), "  1.500000E+00\r\n  2.500000E+00\r\n");
   EXPECT_FALSE(t.run("WWFILEREADTXT('$/missing', A);"));
 }
 
@@ -230,7 +226,7 @@ TEST(Commands, GraphFilesRoundTrip) {
   t.ctx.graph.def.Title = "Saved title";
   t.ctx.graph.def.CornerA = {1.5, 2.5};
   EXPECT_TRUE(t.run("GWFILESAVE('$/g');"));
-  std::string bytes = readFile(t.dir.file("g.GRD"));
+  std::string bytes = readText(t.dir.file("g.GRD"));
   ASSERT_GE(bytes.size(), kGraphDefSize);
   t.ctx.graph.def = GraphDef{};
   EXPECT_TRUE(t.run("GWFILELOAD('$/g'); GWSETUPDRAWGRAPH;"));
@@ -324,10 +320,10 @@ TEST(Commands, DrawingFilesAndPrinting) {
   std::string expected = "\x1b*t300R\x1b*r0A";
   for (int r = 0; r < 3000; ++r) expected += std::string("\x1b*b1W\0", 6);
   expected += "\x1b*rB";
-  EXPECT_EQ(readFile(t.dir.file("page.pcl")), expected);
+  EXPECT_EQ(readText(t.dir.file("page.pcl")), expected);
 
   EXPECT_TRUE(t.run("DWMAAF(1,9.99); DWMBAF(1.5,9.99); DWSETLINEW(0); DWDRAWLINE; DWPRINT;"));
-  std::string pcl = readFile(t.dir.file("page.pcl"));
+  std::string pcl = readText(t.dir.file("page.pcl"));
   EXPECT_GT(pcl.size(), expected.size());
 
   EXPECT_TRUE(t.run("DWFILESAVE('$/pic');"));

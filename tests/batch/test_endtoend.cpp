@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "FileBytes.h"
 #include "TempDir.h"
 
 namespace plotane {
@@ -34,12 +35,7 @@ std::string sourceDir() {
   return fs::read_symlink("/proc/self/exe", ec).parent_path().parent_path().parent_path();
 }
 
-std::string readFile(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
+using test::readText;
 
 void writeFile(const std::string& name, const std::string& text) {
   std::ofstream(name, std::ios::binary) << text;
@@ -57,8 +53,8 @@ Result plotane(const std::string& dir, const std::string& args) {
       "cd '" + dir + "' && '" + executable() + "' " + args + " >stdout.txt 2>stderr.txt";
   int status = std::system(cmd.c_str());
   r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.out = readFile(dir + "/stdout.txt");
-  r.err = readFile(dir + "/stderr.txt");
+  r.out = readText(dir + "/stdout.txt");
+  r.err = readText(dir + "/stderr.txt");
   return r;
 }
 
@@ -125,19 +121,19 @@ TEST_F(EndToEnd, ParametersNameTheFiles) {
   // Parameters are used unchanged, so the names keep their case. The table: names, then one
   // line per index from 1 to 3 (two blanks and 13-character
   // scientific numbers per field).
-  EXPECT_EQ(readFile(dir.file("table.TXT")),
+  EXPECT_EQ(readText(dir.file("table.TXT")),
             "*    .SET.Y\r\n*    ***noname***\r\n"
             "  5.000000E+00  1.000000E+01\r\n  6.000000E+00  1.200000E+01\r\n"
             "  7.000000E+00  1.400000E+01\r\n");
 
   // The graph file: format mark, PCL printing mode, then the 1570-byte record.
-  std::string grd = readFile(dir.file("out.GRD"));
+  std::string grd = readText(dir.file("out.GRD"));
   ASSERT_EQ(grd.size(), 1572u);
   EXPECT_EQ(uint8_t(grd[0]), 0xF3);
   EXPECT_EQ(uint8_t(grd[1]), 1);
 
   // The data file: 128-byte records, holding the series name and its description.
-  std::string dsf = readFile(dir.file("out.DSF"));
+  std::string dsf = readText(dir.file("out.DSF"));
   ASSERT_FALSE(dsf.empty());
   EXPECT_EQ(dsf.size() % 128, 0u);
   EXPECT_NE(dsf.find("line one\\two"), std::string::npos);
@@ -161,11 +157,11 @@ TEST_F(EndToEnd, TheDemoMakesItsFilesAndThePageAgrees) {
   ASSERT_EQ(r.code, 0) << r.err;
 
   // GRL: the file's first word is its marker, then the screen type 1.
-  std::string grl = readFile(dir.file("DEMO.GRL"));
+  std::string grl = readText(dir.file("DEMO.GRL"));
   ASSERT_GT(grl.size(), 4u);
 
   // PCL: start sequence, 3000 rows, end sequence.
-  std::string pcl = readFile(dir.file("page.pcl"));
+  std::string pcl = readText(dir.file("page.pcl"));
   ASSERT_EQ(pcl.substr(0, 12), "\x1b*t300R\x1b*r0A");
   ASSERT_EQ(pcl.substr(pcl.size() - 4), "\x1b*rB");
   std::vector<std::string> rows;
@@ -184,7 +180,7 @@ TEST_F(EndToEnd, TheDemoMakesItsFilesAndThePageAgrees) {
   ASSERT_EQ(rows.size(), 3000u);
 
   // PNG: 2400 x 3000, bit depth 1; decoded by ImageMagick it is the printed page.
-  std::string png = readFile(dir.file("page.png"));
+  std::string png = readText(dir.file("page.png"));
   ASSERT_GT(png.size(), 33u);
   EXPECT_EQ(png.substr(1, 3), "PNG");
   auto be32 = [&](std::size_t at) {
@@ -199,7 +195,7 @@ TEST_F(EndToEnd, TheDemoMakesItsFilesAndThePageAgrees) {
   ASSERT_EQ(std::system(cmd.c_str()), 0);
   int w = 0, h = 0;
   std::string bits;
-  ASSERT_TRUE(readPbm(readFile(dir.file("page.pbm")), w, h, bits));
+  ASSERT_TRUE(readPbm(readText(dir.file("page.pbm")), w, h, bits));
   ASSERT_EQ(w, 2400);
   ASSERT_EQ(h, 3000);
   long ink = 0;

@@ -15,6 +15,12 @@ inline std::vector<uint8_t> readBytes(const std::string& name) {
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
+// The file as text, bytes unchanged; empty when it cannot be read.
+inline std::string readText(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 inline void writeBytes(const std::string& name, const std::vector<uint8_t>& bytes) {
   std::ofstream out(name, std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));

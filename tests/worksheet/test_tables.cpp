@@ -6,6 +6,7 @@
 #include <random>
 #include <sstream>
 
+#include "FileBytes.h"
 #include "TempDir.h"
 #include "WorksheetFixture.h"
 #include "shell/base/Files.h"
@@ -82,10 +83,6 @@ class TablesTest : public WorksheetTest {
         .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     return path;
   }
-  std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
 };
 
 // ---- TXT writing ----
@@ -108,7 +105,7 @@ TEST_F(TablesTest, TxtWithHeadersSkipsColumnsNotInUse) {
       "\r\n"
       " -2.000000E+00  1.000000E+03\r\n" +
       blank14 + blank14 + "\r\n";
-  EXPECT_EQ(readText(path), expected);
+  EXPECT_EQ(test::readText(path), expected);
   EXPECT_FALSE(ws.column(0).modified);
   EXPECT_FALSE(ws.column(2).modified);
   EXPECT_EQ(host.busyDepth, 0);
@@ -121,9 +118,9 @@ TEST_F(TablesTest, TxtWithoutHeadersWritesMissingValuesAsNumbers) {
   ws.StartWriteTxt(dir.file("N.TXT"), false);
   EXPECT_EQ(ws.Request.code, 5);
   ws.ConfirmRequest(4, 5);
-  EXPECT_EQ(readText(dir.file("N.TXT")), std::string(14, ' ') + "\r\n" +
-                                             "  3.400000E+38\r\n"
-                                             "  2.500000E-01\r\n");
+  EXPECT_EQ(test::readText(dir.file("N.TXT")), std::string(14, ' ') + "\r\n" +
+                                                   "  3.400000E+38\r\n"
+                                                   "  2.500000E-01\r\n");
   EXPECT_FALSE(ws.column(4).modified);
   EXPECT_TRUE(ws.column(6).modified);
 }
@@ -133,7 +130,7 @@ TEST_F(TablesTest, TxtHeaderLinesAreCutAt92) {
   fill(0, 0, {1});
   ws.column(0).nameBlock->path = std::string(87, 'N');
   ws.WriteTxtTable(dir.file("H.TXT"), true, 0, 0);
-  EXPECT_EQ(readText(dir.file("H.TXT")), "*    " + std::string(87, 'N') + "\r\n");
+  EXPECT_EQ(test::readText(dir.file("H.TXT")), "*    " + std::string(87, 'N') + "\r\n");
 }
 
 TEST_F(TablesTest, TxtWriteFailureSaysFileErr) {
