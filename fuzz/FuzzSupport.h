@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "shell/base/Host.h"
 
@@ -35,6 +36,38 @@ class QuietHost : public Host {
 // that the files a target writes never meet those of another process or of the user.
 class WorkFolder {
  public:
+  // Called from LLVMFuzzerInitialize, before libFuzzer reads its arguments: the corpus folders,
+  // input files and output paths given relative to the starting folder are made absolute first,
+  // so that they keep naming the same files after the change of folder.
+  static void enter(int* argc, char*** argv) {
+    static std::vector<std::string> args;
+    static std::vector<char*> pointers;
+    const std::string start = std::filesystem::current_path().string() + "/";
+    auto absolute = [&](const std::string& p) { return p.empty() || p[0] == '/' ? p : start + p; };
+    bool prefixed = false;
+    for (int i = 0; i < *argc; ++i) {
+      std::string a = (*argv)[i];
+      if (i > 0 && !a.empty() && a[0] != '-') {
+        a = absolute(a);
+      } else {
+        for (std::string flag :
+             {"-artifact_prefix=", "-exact_artifact_path=", "-dict=", "-features_dir=",
+              "-merge_control_file=", "-seed_inputs=", "-stop_file="}) {
+          if (a.size() > flag.size() && a.compare(0, flag.size(), flag) == 0)
+            a = flag + absolute(a.substr(flag.size()));
+        }
+        prefixed |= a.rfind("-artifact_prefix=", 0) == 0;
+      }
+      args.push_back(a);
+    }
+    // Findings go to the starting folder, as they would without the change of folder.
+    if (!prefixed) args.push_back("-artifact_prefix=" + start);
+    for (std::string& a : args) pointers.push_back(a.data());
+    pointers.push_back(nullptr);
+    *argc = int(args.size());
+    *argv = pointers.data();
+    enter();
+  }
   static void enter() {
     static WorkFolder folder;
     (void)folder;

@@ -35,8 +35,8 @@ bool slashesConfined(std::string_view s) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::WorkFolder::enter();
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  fuzz::WorkFolder::enter(argc, argv);
   return 0;
 }
 

@@ -9,8 +9,8 @@
 
 using namespace plotane;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::WorkFolder::enter();
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  fuzz::WorkFolder::enter(argc, argv);
   return fuzz::writeInput(fuzz::kTableName, reinterpret_cast<const uint8_t*>(fuzz::kTable),
                           std::char_traits<char>::length(fuzz::kTable))
              ? 0

@@ -7,8 +7,8 @@
 
 using namespace plotane;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::WorkFolder::enter();
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  fuzz::WorkFolder::enter(argc, argv);
   return 0;
 }
 
