@@ -20,30 +20,6 @@ static long popCount(const uint8_t* p, std::size_t n) {
 
 long DrawingImage::countInk() const { return popCount(store_.data(), store_.size()); }
 
-// Whether columns c0..c1 of every row r0..r1 that rowOf gives are all set (black) or all clear.
-template <class RowOf>
-static bool rectangleUniform(RowOf rowOf, int r0, int r1, int c0, int c1, bool black) {
-  const int b0 = c0 >> 3, b1 = c1 >> 3;
-  const uint8_t head = uint8_t(0xFF >> (c0 & 7)), tail = uint8_t(0xFF << (7 - (c1 & 7)));
-  const uint8_t flip = black ? 0xFF : 0x00;  // turns the wanted colour into clear bits
-  for (int r = r0; r <= r1; ++r) {
-    const uint8_t* p = rowOf(r);
-    if (b0 == b1) {
-      if ((p[b0] ^ flip) & head & tail) return false;
-      continue;
-    }
-    if ((p[b0] ^ flip) & head) return false;
-    for (int b = b0 + 1; b < b1; ++b)
-      if (p[b] ^ flip) return false;
-    if ((p[b1] ^ flip) & tail) return false;
-  }
-  return true;
-}
-
-bool DrawingImage::uniform(int r0, int r1, int c0, int c1, bool black) const {
-  return rectangleUniform([this](int r) { return rows_[r]; }, r0, r1, c0, c1, black);
-}
-
 void MonoBitmap::resize(int width, int height) {
   width_ = width;
   height_ = height;
@@ -52,10 +28,6 @@ void MonoBitmap::resize(int width, int height) {
 }
 
 long MonoBitmap::countInk() const { return popCount(bits_.data(), bits_.size()); }
-
-bool MonoBitmap::uniform(int r0, int r1, int c0, int c1, bool black) const {
-  return rectangleUniform([this](int r) { return row(r); }, r0, r1, c0, c1, black);
-}
 
 // Cuts the segment to the rectangle [lo, hiX] x [lo, hiY] (Liang-Barsky); false when nothing is
 // left. Keeps the pixel walk short whatever the coordinates.

@@ -18,6 +18,32 @@ inline double roundHalfEven(double v) {
   return std::nearbyint(v);
 }
 
+// Whether columns c0..c1 of every row r0..r1 that rowOf gives are all set (black) or all clear.
+// Small rectangles, one or two bytes wide, are the common case and are read two bytes a row.
+template <class RowOf>
+inline bool rectangleUniform(RowOf rowOf, int r0, int r1, int c0, int c1, bool black) {
+  const int b0 = c0 >> 3, b1 = c1 >> 3;
+  const uint8_t head = uint8_t(0xFF >> (c0 & 7)), tail = uint8_t(0xFF << (7 - (c1 & 7)));
+  const uint8_t flip = black ? 0xFF : 0x00;  // turns the wanted colour into clear bits
+  if (b1 - b0 <= 1) {
+    const uint8_t m0 = b0 == b1 ? uint8_t(head & tail) : head;
+    const uint8_t m1 = b0 == b1 ? uint8_t(0) : tail;
+    for (int r = r0; r <= r1; ++r) {
+      const uint8_t* p = rowOf(r);
+      if (((p[b0] ^ flip) & m0) | ((p[b1] ^ flip) & m1)) return false;
+    }
+    return true;
+  }
+  for (int r = r0; r <= r1; ++r) {
+    const uint8_t* p = rowOf(r);
+    if ((p[b0] ^ flip) & head) return false;
+    for (int b = b0 + 1; b < b1; ++b)
+      if (p[b] ^ flip) return false;
+    if ((p[b1] ^ flip) & tail) return false;
+  }
+  return true;
+}
+
 inline constexpr int kRasterRows = 3000;
 inline constexpr int kRasterCols = 2400;
 inline constexpr int kRasterRowBytes = 300;
@@ -47,7 +73,9 @@ class DrawingImage {
   long countInk() const;
   // True when every pixel of rows r0..r1 and columns c0..c1 (a non-empty rectangle inside the
   // raster) is black, or white: drawing there in that colour cannot change anything.
-  bool uniform(int r0, int r1, int c0, int c1, bool black) const;
+  bool uniform(int r0, int r1, int c0, int c1, bool black) const {
+    return rectangleUniform([this](int r) { return rows_[r]; }, r0, r1, c0, c1, black);
+  }
 
  private:
   std::vector<uint8_t> store_;
@@ -86,7 +114,9 @@ class MonoBitmap {
   void drawPixelLine(int x1, int y1, int x2, int y2, int penWidth, bool black);
   long countInk() const;
   // As DrawingImage::uniform, for a rectangle inside the bitmap.
-  bool uniform(int r0, int r1, int c0, int c1, bool black) const;
+  bool uniform(int r0, int r1, int c0, int c1, bool black) const {
+    return rectangleUniform([this](int r) { return row(r); }, r0, r1, c0, c1, black);
+  }
 
  private:
   // The pen's square with its top-left pixel at (left, top), clipped to the bitmap.
