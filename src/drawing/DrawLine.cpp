@@ -7,6 +7,10 @@
 #include <limits>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "drawing/Drawing.h"
 #include "drawing/LineRaster.h"
 
@@ -17,8 +21,12 @@ namespace {
 // Round half to even (the default rounding mode), kept within a range where pixel arithmetic
 // on int cannot overflow whatever the coordinates.
 inline int roundPix(double v) {
-  constexpr double kMagic = 6755399441055744.0;  // 1.5 * 2^52, as in roundHalfEven
-  if (std::fabs(v) <= 1e8) return int((v + kMagic) - kMagic);
+#if defined(__SSE2__)
+  // The processor's conversion rounds in the current mode, as nearbyint does.
+  if (std::fabs(v) <= 1e8) return _mm_cvtsd_si32(_mm_set_sd(v));
+#else
+  if (std::fabs(v) <= 1e8) return int(roundHalfEven(v));
+#endif
   v = std::nearbyint(v);
   if (v > 1e8) return 100000000;
   if (v < -1e8) return -100000000;
@@ -125,12 +133,10 @@ struct Across {
     const double centre = (t - t1) * s + u1;
     lo = roundPix(centre - h);
     hi = roundPix(centre + h);
-    if (hi - lo > n) {
-      if (lo + hi - 2 * roundPix(centre) < 0)
-        ++lo;
-      else
-        --hi;
-    }
+    // Without branches: which way the cut goes is hard to predict.
+    const int cut = hi - lo > n, low = lo + hi - 2 * roundPix(centre) < 0;
+    lo += cut & low;
+    hi -= cut & (low ^ 1);
   }
 };
 
