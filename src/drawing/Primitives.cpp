@@ -295,7 +295,7 @@ class FillPainter {
         pen_(d.state.PreviewPenWidth) {}
 
   void line(double X1, double Y1, double X2, double Y2, double width) {
-    if (!rasteriseSegment(d_, draw_, X1, Y1, X2, Y2, width, true) || !echo_) return;
+    if (!rasteriseSegment(d_, draw_, X1, Y1, X2, Y2, width, true) || !echo_ || previewDone_) return;
     double p[4];
     previewSegment(d_, X1, Y1, X2, Y2, p);
     // Whole ends near the bitmap (always, for a symbol on the page) go straight to the pixel
@@ -318,50 +318,12 @@ class FillPainter {
     pv_.drawPixelLine(ax, ay, bx, by, pen_, draw_);
   }
 
-  // A ring whose segment ends all lie in box {Xlo, Xhi, Ylo, Yhi} (page inches), drawn in the
-  // given width: true when everything its segments could touch, in the raster and in the
-  // preview, already has the pen's colour, so that they can be passed over.
-  bool ringSettled(const std::array<double, 4>& box, double width) {
-    for (double v : box)
-      if (!std::isfinite(v)) return false;
-    double c1, r1, c2, r2;
-    d_.pageToRaster(box[0], box[2], c1, r1);
-    d_.pageToRaster(box[1], box[3], c2, r2);
-    // The same bound as the segments' own test in the rasteriser.
-    const double m = 0.7072 * std::fabs(300 * width) + 1.000001;
-    const double cLo = std::max(std::min(c1, c2) - m, 0.0);
-    const double cHi = std::min(std::max(c1, c2) + m, double(kRasterCols - 1));
-    const double rLo = std::max(std::min(r1, r2) - m, double(d_.clipFirstRow()));
-    const double rHi = std::min(std::max(r1, r2) + m, double(d_.clipRowLimit() - 1));
-    if (cLo <= cHi && rLo <= rHi &&
-        !d_.image().uniform(int(rLo), std::min(int(rHi) + 1, d_.clipRowLimit() - 1), int(cLo),
-                            std::min(int(cHi) + 1, kRasterCols - 1), draw_))
-      return false;
-    if (echo_) {
-      d_.pageToPreview(box[0], box[2], c1, r1);
-      d_.pageToPreview(box[1], box[3], c2, r2);
-      const int pen = pen_ < 1 ? 1 : pen_ > 32 ? 32 : pen_;
-      const int back = (pen - 1) / 2;
-      // Rounded ends stay between the rounded corners; the pen reaches back and pen - 1 - back.
-      const double pcLo = std::max(roundHalfEven(std::min(c1, c2)) - back, 0.0);
-      const double pcHi =
-          std::min(roundHalfEven(std::max(c1, c2)) - back + pen - 1, double(pv_.width() - 1));
-      const double prLo = std::max(roundHalfEven(std::min(r1, r2)) - back, 0.0);
-      const double prHi =
-          std::min(roundHalfEven(std::max(r1, r2)) - back + pen - 1, double(pv_.height() - 1));
-      if (pcLo <= pcHi && prLo <= prHi &&
-          !pv_.uniform(int(prLo), int(prHi), int(pcLo), int(pcHi), draw_))
-        return false;
-    }
-    d_.state.ImageChanged = true;  // as drawing the ring would have set it
-    return true;
-  }
-
   void outline(int shape, double X, double Y, double r, double width) {
     if (ringSettled(outlineBox(shape, X, Y, r), width)) return;
     forOutlineSegments(shape, X, Y, r, [&](double X1, double Y1, double X2, double Y2) {
       line(X1, Y1, X2, Y2, width);
     });
+    previewDone_ = false;
   }
 
   void circle(const PagePoint& centre, double r, double width) {
@@ -372,9 +334,57 @@ class FillPainter {
     forCircleSegments(centre.X, centre.Y, r, [&](double X1, double Y1, double X2, double Y2) {
       line(X1, Y1, X2, Y2, width);
     });
+    previewDone_ = false;
   }
 
  private:
+  // A ring whose segment ends all lie in box {Xlo, Xhi, Ylo, Yhi} (page inches), drawn in the
+  // given width: true when everything its segments could touch, in the raster and in the
+  // preview, already has the pen's colour, so that they can be passed over. When only the
+  // preview is settled, previewDone_ spares the segments their preview work.
+  bool ringSettled(const std::array<double, 4>& box, double width) {
+    for (double v : box)
+      if (!std::isfinite(v)) return false;
+    previewDone_ = !echo_ || previewBoxSettled(box);
+    if (!previewDone_ || !rasterBoxSettled(box, width)) return false;
+    previewDone_ = false;
+    d_.state.ImageChanged = true;  // as drawing the ring would have set it
+    return true;
+  }
+
+  bool rasterBoxSettled(const std::array<double, 4>& box, double width) const {
+    double c1, r1, c2, r2;
+    d_.pageToRaster(box[0], box[2], c1, r1);
+    d_.pageToRaster(box[1], box[3], c2, r2);
+    // The same bound as the segments' own test in the rasteriser.
+    const double m = 0.7072 * std::fabs(300 * width) + 1.000001;
+    const double cLo = std::max(std::min(c1, c2) - m, 0.0);
+    const double cHi = std::min(std::max(c1, c2) + m, double(kRasterCols - 1));
+    const double rLo = std::max(std::min(r1, r2) - m, double(d_.clipFirstRow()));
+    const double rHi = std::min(std::max(r1, r2) + m, double(d_.clipRowLimit() - 1));
+    return !(cLo <= cHi && rLo <= rHi) ||
+           d_.image().uniform(int(rLo), std::min(int(rHi) + 1, d_.clipRowLimit() - 1), int(cLo),
+                              std::min(int(cHi) + 1, kRasterCols - 1), draw_);
+  }
+
+  bool previewBoxSettled(const std::array<double, 4>& box) const {
+    double c1, r1, c2, r2;
+    d_.pageToPreview(box[0], box[2], c1, r1);
+    d_.pageToPreview(box[1], box[3], c2, r2);
+    const int pen = pen_ < 1 ? 1 : pen_ > 32 ? 32 : pen_;
+    const int back = (pen - 1) / 2;
+    // Rounded ends stay between the rounded corners (and a clipped walk within its ends); the
+    // pen reaches back and pen - 1 - back pixels.
+    const double pcLo = std::max(roundHalfEven(std::min(c1, c2)) - back, 0.0);
+    const double pcHi =
+        std::min(roundHalfEven(std::max(c1, c2)) - back + pen - 1, double(pv_.width() - 1));
+    const double prLo = std::max(roundHalfEven(std::min(r1, r2)) - back, 0.0);
+    const double prHi =
+        std::min(roundHalfEven(std::max(r1, r2)) - back + pen - 1, double(pv_.height() - 1));
+    return !(pcLo <= pcHi && prLo <= prHi) ||
+           pv_.uniform(int(prLo), int(prHi), int(pcLo), int(pcHi), draw_);
+  }
+
   // Whether the pen's square along the preview segment covers only pixels of the pen's colour,
   // or none of the bitmap: the walk stays within the box of its ends, widened by the pen.
   bool previewSettled(int ax, int ay, int bx, int by) const {
@@ -392,6 +402,7 @@ class FillPainter {
   MonoBitmap& pv_;
   const bool draw_, echo_;
   const int pen_;
+  bool previewDone_ = false;
   uint64_t recent_[kRecent] = {};
   int next_ = 0, filled_ = 0;
 };
