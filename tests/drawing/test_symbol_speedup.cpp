@@ -271,3 +271,57 @@ TEST(LinePixels, LinesOfAllKindsPortraitAndLandscape) {
 }
 
 }  // namespace
+
+namespace {
+
+// Symbols in dense runs, as a points curve draws them (each a pixel or two from the last, so
+// that most of a symbol lands on ink or on a knock-out already there), over solid blocks whose
+// edges cut through them, drawn and erased, at every shape and size. Fills may pass over what is
+// already settled; these hashes hold them to the pixels of the plain fills.
+void denseRunsPage(Page& p) {
+  Drawing& d = p.d;
+  const double w = d.state.LandscapeMode ? 10 : 8;
+  // Blocks of ink with edges at odd sub-pixel places.
+  for (int b = 0; b < 12; ++b) {
+    const double x0 = 0.3 + b * 0.61, y0 = 0.4 + (b % 4) * 1.9;
+    for (double y = y0; y < y0 + 0.35; y += 0.002)
+      d.DrawLine(true, x0, y, x0 + 0.23 + b * 0.0007, y, LineWidthTable[1]);
+  }
+  Lcg g{5};
+  for (int run = 0; run < 48; ++run) {
+    const int shape = run % 12, size = (run * 5) % 12 - 2;
+    d.state.PenDraw = run % 7 != 3;
+    d.SetPreviewPenWidth(1 + run % 2);
+    double X = 0.2 + g.next() * (w - 2.5), Y = 0.5 + g.next() * 7;
+    const double dX = (0.5 + 3 * g.next()) / 300, dY = (g.next() - 0.5) * 3 / 300;
+    for (int i = 0; i < 120; ++i) {
+      d.DrawPointSymbol(d.pointAt({X, Y + 0.05 * std::sin(i * 0.2)}), shape, size);
+      X += dX;
+      Y += dY;
+    }
+    if (run % 8 == 7) p.finish();
+  }
+  // Nodes and filled circles in runs too.
+  for (int run = 0; run < 6; ++run) {
+    d.state.ArrowSize = ArrowSizeTable[run % 5];
+    for (int i = 0; i < 60; ++i) {
+      d.state.A = {1 + run + i * 0.004, 7.5 - 0.003 * i};
+      d.DrawNode();
+      d.state.PenDraw = i % 9 != 4;
+      d.FillCircle(d.pointAt({1.3 + run + i * 0.005, 5.1 + 0.002 * i}), 0.004 + 0.0011 * i);
+      d.state.PenDraw = true;
+    }
+  }
+  p.finish();
+}
+
+TEST(SymbolPixels, DenseRunsOverInkPortraitAndLandscape) {
+  Page portrait(false);
+  denseRunsPage(portrait);
+  expectPinned("dense portrait", portrait, 0x5e97807043ceb90dull, 0x39d8df87e28eaadeull);
+  Page landscape(true);
+  denseRunsPage(landscape);
+  expectPinned("dense landscape", landscape, 0xa8328a1f35c3d399ull, 0x0742547212d749b8ull);
+}
+
+}  // namespace
