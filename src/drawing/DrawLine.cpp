@@ -159,11 +159,7 @@ bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, do
   if (y1 > limit + w && y2 > limit + w) return false;
   const SpanWriter out{d.image(), clipFirst, clipLimit, draw};
   if (skipSettled) {
-    // Every pixel written below lies within h + 1 of the box of the ends, h being the
-    // half-thickness across the line (at most 0.7072 |w| as |s| <= 1): a span reaches h past
-    // its centre plus half a pixel of rounding, the centres stay within half a pixel of the
-    // ends' box along the long axis, and the caps reach at most h + 1/2 past the end spans.
-    const double m = 0.7072 * std::fabs(w) + 1.000001;
+    const double m = inkReach(w);
     if (out.settled(std::min(y1, y2) - m, std::max(y1, y2) + m, std::min(x1, x2) - m,
                     std::max(x1, x2) + m))
       return true;

@@ -356,8 +356,7 @@ class FillPainter {
     double c1, r1, c2, r2;
     d_.pageToRaster(box[0], box[2], c1, r1);
     d_.pageToRaster(box[1], box[3], c2, r2);
-    // The same bound as the segments' own test in the rasteriser.
-    const double m = 0.7072 * std::fabs(300 * width) + 1.000001;
+    const double m = inkReach(300 * width);
     const double cLo = std::max(std::min(c1, c2) - m, 0.0);
     const double cHi = std::min(std::max(c1, c2) + m, double(kRasterCols - 1));
     const double rLo = std::max(std::min(r1, r2) - m, double(d_.clipFirstRow()));

@@ -18,6 +18,7 @@
 
 #include "TestHost.h"
 #include "drawing/Drawing.h"
+#include "drawing/LineRaster.h"
 
 using namespace plotane;
 
@@ -322,6 +323,65 @@ TEST(SymbolPixels, DenseRunsOverInkPortraitAndLandscape) {
   Page landscape(true);
   denseRunsPage(landscape);
   expectPinned("dense landscape", landscape, 0xa8328a1f35c3d399ull, 0x0742547212d749b8ull);
+}
+
+}  // namespace
+
+namespace {
+
+// Fills pass over a segment when everything within inkReach of its ends is settled, so no ink
+// of a segment may ever lie farther out; nor may a preview walk leave the box of its ends
+// widened by the pen. Checked on the pixels each segment actually leaves on a white page.
+TEST(LinePixels, InkStaysWithinItsReach) {
+  Lcg g{23};
+  test::TestHost host;
+  Drawing d(host);
+  for (int i = 0; i < 3000; ++i) {
+    d.image().clear();
+    const double X1 = 0.05 + g.next() * 7.9, Y1 = 0.05 + g.next() * 9.9;
+    const double len = i % 10 == 0 ? 0 : g.next() * (i % 3 ? 0.03 : 0.3);
+    const double a = i % 4 == 0 ? (i % 8) * 0.785398163397448 : g.next() * 6.283185307179586;
+    const double X2 = X1 + len * std::cos(a), Y2 = Y1 + len * std::sin(a);
+    const double width = i % 2 ? LineWidthTable[1 + i % 4] : g.next() * 0.04;
+    d.DrawLine(true, X1, Y1, X2, Y2, width);
+    double c1, r1, c2, r2;
+    d.pageToRaster(X1, Y1, c1, r1);
+    d.pageToRaster(X2, Y2, c2, r2);
+    const double m = inkReach(300 * width);
+    const int rLo = std::max(0, int(std::min(r1, r2) - m) - 3);
+    const int rHi = std::min(kRasterRows - 1, int(std::max(r1, r2) + m) + 3);
+    const int cLo = std::max(0, int(std::min(c1, c2) - m) - 3);
+    const int cHi = std::min(kRasterCols - 1, int(std::max(c1, c2) + m) + 3);
+    long inside = 0;
+    for (int r = rLo; r <= rHi; ++r)
+      for (int c = cLo; c <= cHi; ++c)
+        if (d.image().pixel(r, c)) {
+          ++inside;
+          ASSERT_TRUE(r >= std::min(r1, r2) - m && r <= std::max(r1, r2) + m &&
+                      c >= std::min(c1, c2) - m && c <= std::max(c1, c2) + m)
+              << "segment " << i << " pixel " << r << "," << c;
+        }
+    ASSERT_EQ(inside, d.image().countInk()) << "segment " << i;
+  }
+  MonoBitmap pv(60, 50);
+  for (int i = 0; i < 2000; ++i) {
+    pv.clear();
+    const int pen = 1 + i % 4;
+    const int x1 = int(g.next() * 90) - 20, y1 = int(g.next() * 80) - 15;
+    const int x2 = x1 + int(g.next() * 9) - 4, y2 = y1 + int(g.next() * 9) - 4;
+    pv.drawLine(x1, y1, x2, y2, pen, true);
+    const int back = (pen - 1) / 2;
+    long inside = 0;
+    for (int r = 0; r < pv.height(); ++r)
+      for (int c = 0; c < pv.width(); ++c)
+        if (pv.pixel(r, c)) {
+          ++inside;
+          ASSERT_TRUE(c >= std::min(x1, x2) - back && c <= std::max(x1, x2) - back + pen - 1 &&
+                      r >= std::min(y1, y2) - back && r <= std::max(y1, y2) - back + pen - 1)
+              << "walk " << i;
+        }
+    EXPECT_EQ(inside, pv.countInk());
+  }
 }
 
 }  // namespace
