@@ -280,11 +280,12 @@ std::array<double, 4> outlineBox(int shape, double X, double Y, double r) {
   return {X - r, X + r, Y - r, Y + r};
 }
 
-// Lays down the segments of one solid fill, all with the same pen, as DrawLine would, except
-// that a preview segment equal to one of the last few is not drawn again: the rings of a fill
-// lie a fraction of a preview pixel apart, so most of them round to the preview segment of the
-// same side of the ring before, and drawing a segment again in the same colour cannot change a
-// pixel.
+// Lays down the segments of one solid fill, all with the same pen, leaving exactly the pixels
+// DrawLine would leave, with less work: drawing in one colour only ever adds that colour, so a
+// segment whose reach is already all of that colour cannot change a pixel and is passed over (a
+// whole ring at once where its box is settled, else segment by segment), and a preview segment
+// equal to one of the last few is not drawn again (the rings lie a fraction of a preview pixel
+// apart, so most of them round to the preview segment of the same side of the ring before).
 class FillPainter {
  public:
   explicit FillPainter(Drawing& d)
