@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -288,17 +289,35 @@ std::array<double, 4> outlineBox(int shape, double X, double Y, double r) {
 // apart, so most of them round to the preview segment of the same side of the ring before).
 class FillPainter {
  public:
-  explicit FillPainter(Drawing& d)
+  // box holds every segment end of the fill, {Xlo, Xhi, Ylo, Yhi} in page inches.
+  FillPainter(Drawing& d, const std::array<double, 4>& box)
       : d_(d),
         pv_(d.preview()),
         draw_(d.state.PenDraw),
         echo_(d.state.PreviewEcho),
-        pen_(d.state.PreviewPenWidth) {}
+        pen_(d.state.PreviewPenWidth) {
+    if (echo_) setUpLocal(box);
+  }
+  FillPainter(const FillPainter&) = delete;
+  FillPainter& operator=(const FillPainter&) = delete;
+  ~FillPainter() {
+    if (local_) applyLocal();
+  }
 
   void line(double X1, double Y1, double X2, double Y2, double width) {
     if (!rasteriseSegment(d_, draw_, X1, Y1, X2, Y2, width, true) || !echo_ || previewDone_) return;
     double p[4];
     previewSegment(d_, X1, Y1, X2, Y2, p);
+    if (local_) {
+      // The ends lie within the fill's preview box (rounding keeps their order), so the walk
+      // and the pen stay inside the local rows.
+      const uint64_t penBits = (uint64_t(1) << penClamped()) - 1;
+      const int x0 = left_ + back(), y0 = top_ + back();
+      walkLine(int(p[0]), int(p[1]), int(p[2]), int(p[3]), [&](int x, int y) {
+        for (int i = 0; i < penClamped(); ++i) local_rows_[y - y0 + i] |= penBits << (x - x0);
+      });
+      return;
+    }
     // Whole ends near the bitmap (always, for a symbol on the page) go straight to the pixel
     // walk, after the comparison with the last few.
     const double loLimit = -34, hiX = pv_.width() + 33.0, hiY = pv_.height() + 33.0;
@@ -397,6 +416,45 @@ class FillPainter {
     return c0 > c1 || r0 > r1 || pv_.uniform(r0, r1, c0, c1, draw_);
   }
 
+  int penClamped() const { return pen_ < 1 ? 1 : pen_ > 32 ? 32 : pen_; }
+  int back() const { return (penClamped() - 1) / 2; }
+
+  // When the fill's preview is small and needs no clipping, its pixels are gathered in local
+  // rows (bit j of a row is column left_ + j) and laid on the preview once, at the end: every
+  // segment adds the same colour, so only the union matters.
+  void setUpLocal(const std::array<double, 4>& box) {
+    for (double v : box)
+      if (!std::isfinite(v)) return;
+    double c1, r1, c2, r2;
+    d_.pageToPreview(box[0], box[2], c1, r1);
+    d_.pageToPreview(box[1], box[3], c2, r2);
+    const double x0 = roundHalfEven(std::min(c1, c2)), x1 = roundHalfEven(std::max(c1, c2));
+    const double y0 = roundHalfEven(std::min(r1, r2)), y1 = roundHalfEven(std::max(r1, r2));
+    // Ends there go through the line drawer unclipped.
+    if (!(x0 >= -34 && x1 <= pv_.width() + 33.0 && y0 >= -34 && y1 <= pv_.height() + 33.0)) return;
+    const int cols = int(x1 - x0) + penClamped(), rows = int(y1 - y0) + penClamped();
+    if (cols > 64 || rows > kLocalRows) return;
+    left_ = int(x0) - back();
+    top_ = int(y0) - back();
+    localCount_ = rows;
+    for (int r = 0; r < rows; ++r) local_rows_[r] = 0;
+    local_ = true;
+  }
+
+  void applyLocal() {
+    for (int r = 0; r < localCount_; ++r) {
+      const int y = top_ + r;
+      if (y < 0 || y >= pv_.height()) continue;
+      for (uint64_t bits = local_rows_[r]; bits; bits &= bits - 1)
+        pv_.setPixel(y, left_ + std::countr_zero(bits), draw_);
+    }
+  }
+
+  static constexpr int kLocalRows = 64;
+  bool local_ = false;
+  int left_ = 0, top_ = 0, localCount_ = 0;
+  uint64_t local_rows_[kLocalRows];
+
   static constexpr int kRecent = 8;
   Drawing& d_;
   MonoBitmap& pv_;
@@ -452,7 +510,8 @@ void Drawing::FinishCircleArc() {
 }
 
 void Drawing::FillCircle(const PagePoint& centre, double r) {
-  FillPainter fill(*this);
+  // Rings and the closing line all lie within r of the centre.
+  FillPainter fill(*this, {centre.X - r, centre.X + r, centre.Y - r, centre.Y + r});
   double width = LineWidthTable[1];
   double last = r;
   fill.circle(centre, r, width);
@@ -505,7 +564,7 @@ void Drawing::fillShape(int shape, double X, double Y, double r) {
   }
   const double w = LineWidthTable[1];
   const double step = shape == 5 ? 0.003 : 0.004;
-  FillPainter fill(*this);
+  FillPainter fill(*this, outlineBox(shape, X, Y, r));  // the inner rings lie inside
   fill.outline(shape, X, Y, r, w);
   for (r -= step; r >= 0.001; r -= step) fill.outline(shape, X, Y, r, w);
 }

@@ -90,33 +90,19 @@ void MonoBitmap::drawLine(double x1, double y1, double x2, double y2, int penWid
 
 void MonoBitmap::drawPixelLine(int ax, int ay, int bx, int by, int penWidth, bool black) {
   if (empty()) return;
-  const int dx = std::abs(bx - ax), dy = -std::abs(by - ay);
-  const int sx = ax < bx ? 1 : -1, sy = ay < by ? 1 : -1;
-  int err = dx + dy;
   // A square pen; a 2-pixel pen reaches one pixel right and down, as a platform pen does.
   const int pen = penWidth < 1 ? 1 : penWidth > 32 ? 32 : penWidth;
   const int back = (pen - 1) / 2;
   // A one-pixel pen whose whole walk lies inside needs no clipping per pixel.
-  const bool single = pen == 1 && std::min(ax, bx) >= 0 && std::max(ax, bx) < width_ &&
-                      std::min(ay, by) >= 0 && std::max(ay, by) < height_;
-  for (;;) {
-    if (single) {
-      uint8_t& b = row(ay)[ax >> 3];
-      b = black ? uint8_t(b | kSetMask[ax & 7]) : uint8_t(b & kClearMask[ax & 7]);
-    } else {
-      penSquare(ax - back, ay - back, pen, black);
-    }
-    if (ax == bx && ay == by) break;
-    const int e2 = 2 * err;
-    if (e2 >= dy) {
-      err += dy;
-      ax += sx;
-    }
-    if (e2 <= dx) {
-      err += dx;
-      ay += sy;
-    }
+  if (pen == 1 && std::min(ax, bx) >= 0 && std::max(ax, bx) < width_ && std::min(ay, by) >= 0 &&
+      std::max(ay, by) < height_) {
+    walkLine(ax, ay, bx, by, [&](int x, int y) {
+      uint8_t& b = row(y)[x >> 3];
+      b = black ? uint8_t(b | kSetMask[x & 7]) : uint8_t(b & kClearMask[x & 7]);
+    });
+    return;
   }
+  walkLine(ax, ay, bx, by, [&](int x, int y) { penSquare(x - back, y - back, pen, black); });
 }
 
 }  // namespace plotane

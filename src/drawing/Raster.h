@@ -44,6 +44,28 @@ inline bool rectangleUniform(RowOf rowOf, int r0, int r1, int c0, int c1, bool b
   return true;
 }
 
+// The pixels of a preview line between two whole pixel positions, in walking order, handed to
+// plot(x, y): the one pixel walk every preview line takes.
+template <class Plot>
+inline void walkLine(int ax, int ay, int bx, int by, Plot&& plot) {
+  const int dx = ax < bx ? bx - ax : ax - bx, dy = -(ay < by ? by - ay : ay - by);
+  const int sx = ax < bx ? 1 : -1, sy = ay < by ? 1 : -1;
+  int err = dx + dy;
+  for (;;) {
+    plot(ax, ay);
+    if (ax == bx && ay == by) break;
+    const int e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      ax += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      ay += sy;
+    }
+  }
+}
+
 inline constexpr int kRasterRows = 3000;
 inline constexpr int kRasterCols = 2400;
 inline constexpr int kRasterRowBytes = 300;
