@@ -1,5 +1,6 @@
 #include "drawing/Raster.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdlib>
@@ -34,7 +35,9 @@ long MonoBitmap::countInk() const { return popCount(bits_.data(), bits_.size());
 static bool clipSegment(double& x1, double& y1, double& x2, double& y2, double lo, double hiX,
                         double hiY) {
   double t0 = 0, t1 = 1;
+  int side0 = -1, side1 = -1;  // the edge each end was cut at, when it was
   const double dx = x2 - x1, dy = y2 - y1;
+  if (!std::isfinite(dx) || !std::isfinite(dy)) return false;
   const double p[4] = {-dx, dx, -dy, dy};
   const double q[4] = {x1 - lo, hiX - x1, y1 - lo, hiY - y1};
   for (int i = 0; i < 4; ++i) {
@@ -44,18 +47,41 @@ static bool clipSegment(double& x1, double& y1, double& x2, double& y2, double l
       double t = q[i] / p[i];
       if (p[i] < 0) {
         if (t > t1) return false;
-        if (t > t0) t0 = t;
+        if (t > t0) t0 = t, side0 = i;
       } else {
         if (t < t0) return false;
-        if (t < t1) t1 = t;
+        if (t < t1) t1 = t, side1 = i;
       }
     }
   }
-  double nx1 = x1 + t0 * dx, ny1 = y1 + t0 * dy;
-  x2 = x1 + t1 * dx;
-  y2 = y1 + t1 * dy;
-  x1 = nx1;
-  y1 = ny1;
+  // A cut end is placed on its edge and the other coordinate found from the slope and the
+  // original end nearer that edge, not as x1 + t * dx: with ends far outside the bitmap that sum
+  // loses every digit that matters inside it.
+  const double edges[4] = {lo, hiX, lo, hiY};
+  auto cut = [&](int side, double& x, double& y) {
+    const double e = edges[side];
+    if (side < 2) {
+      const bool first = std::fabs(x1 - e) <= std::fabs(x2 - e);
+      const double rx = first ? x1 : x2, ry = first ? y1 : y2;
+      x = e;
+      y = ry + (e - rx) * (dy / dx);
+    } else {
+      const bool first = std::fabs(y1 - e) <= std::fabs(y2 - e);
+      const double rx = first ? x1 : x2, ry = first ? y1 : y2;
+      y = e;
+      x = rx + (e - ry) * (dx / dy);
+    }
+  };
+  double nx1 = x1, ny1 = y1, nx2 = x2, ny2 = y2;
+  if (side0 >= 0) cut(side0, nx1, ny1);
+  if (side1 >= 0) cut(side1, nx2, ny2);
+  if (!std::isfinite(nx1) || !std::isfinite(ny1) || !std::isfinite(nx2) || !std::isfinite(ny2))
+    return false;
+  // Rounding may leave a cut end a hair outside; the rectangle bounds every result.
+  x1 = std::clamp(nx1, lo, hiX);
+  y1 = std::clamp(ny1, lo, hiY);
+  x2 = std::clamp(nx2, lo, hiX);
+  y2 = std::clamp(ny2, lo, hiY);
   return true;
 }
 
