@@ -142,6 +142,20 @@ struct Across {
 
 }  // namespace
 
+// The last span of a sloped line is narrowed by up to two pixels on the side its slope leaves,
+// so that the end cap that follows meets it without a step.
+static void trimLastSpan(int& lo, int& hi, double s) {
+  const int spread = hi - lo;
+  for (int pass = 0; pass < 2; ++pass) {
+    if (spread > (pass == 0 ? 1 : 3)) {
+      if (s > 0.14)
+        --hi;
+      else if (s < -0.14)
+        ++lo;
+    }
+  }
+}
+
 bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, double Y2,
                       double width, bool skipSettled) {
   d.state.ImageChanged = true;
@@ -229,15 +243,7 @@ bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, do
     }
     // Last column, mirrored, then the end cap.
     across.at(cLast, lo, hi);
-    const int lastSpread = hi - lo;
-    for (int pass = 0; pass < 2; ++pass) {
-      if (lastSpread > (pass == 0 ? 1 : 3)) {
-        if (s > 0.14)
-          --hi;
-        else if (s < -0.14)
-          ++lo;
-      }
-    }
+    trimLastSpan(lo, hi, s);
     out.columnSpan(lo, hi, cLast);
     for (int k = 1; cLast + k < kRasterCols && lo + k <= hi - k; ++k)
       out.columnSpan(lo + k, hi - k, cLast + k);
@@ -302,15 +308,7 @@ bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, do
   across.at(rLast, lo, hi);
   if (lo < 0) lo = 0;
   if (hi > kRasterCols - 1) hi = kRasterCols - 1;
-  const int lastSpread = hi - lo;
-  for (int pass = 0; pass < 2; ++pass) {
-    if (lastSpread > (pass == 0 ? 1 : 3)) {
-      if (s > 0.14)
-        --hi;
-      else if (s < -0.14)
-        ++lo;
-    }
-  }
+  trimLastSpan(lo, hi, s);
   out.rowSpan(lo, hi, rLast);
   for (int k = 1; rLast + k < clipLimit && lo + k <= hi - k; ++k)
     out.rowSpan(lo + k, hi - k, rLast + k);
