@@ -3,6 +3,9 @@
 // lines), with pointed caps so that consecutive segments join without notches.
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
+#include <type_traits>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -88,38 +91,39 @@ void Drawing::VerticalSpan(int lo, int hi, int column, bool draw) {
 
 namespace {
 
-// The span writers of one segment: the clipping of HorizontalSpan and VerticalSpan with the
-// segment's image, clip rows and pen at hand.
-struct SpanWriter {
+// Where the spans of a segment go: the page raster. Spans come already clipped to the raster's
+// columns and the clip rows; an empty column span (lo > hi) leaves nothing.
+struct PageSink {
   DrawingImage& image;
-  int clipFirst, clipLimit;
   bool draw;
 
-  [[gnu::always_inline]] void rowSpan(int lo, int hi, int row) const {
-    if (row < clipFirst || row >= clipLimit) return;
-    if (lo < 0) lo = 0;
-    if (hi > kRasterCols - 1) hi = kRasterCols - 1;
+  [[gnu::always_inline]] void column(int lo, int hi, int c) { columnBits(image, lo, hi, c, draw); }
+  [[gnu::always_inline]] void row(int lo, int hi, int r) { rowBits(image.row(r), lo, hi, draw); }
+};
+
+// Where the spans of a fill's segment go: the fill's window. A span outside it is not laid and
+// marks the window spoilt, so the fill is drawn again on the page itself.
+struct WindowSink {
+  uint64_t* bits;
+  int left, top, rows;
+  bool& spoilt;
+
+  [[gnu::always_inline]] void column(int lo, int hi, int c) {
     if (lo > hi) return;
-    rowBits(image.row(row), lo, hi, draw);
+    const unsigned j = unsigned(c - left);
+    if (j > 63 || lo < top || hi >= top + rows) {
+      spoilt = true;
+      return;
+    }
+    const uint64_t b = uint64_t(1) << (63 - j);
+    for (int r = lo - top; r <= hi - top; ++r) bits[r] |= b;
   }
-  // Whether every pixel of rows r0..r1 and columns c0..c1 (bounds in pixels, rounded outward,
-  // cut to the clip rows and the raster) already has the pen's colour.
-  bool settled(double r0, double r1, double c0, double c1) const {
-    r0 = std::max(r0, double(clipFirst));
-    r1 = std::min(r1, double(clipLimit - 1));
-    c0 = std::max(c0, 0.0);
-    c1 = std::min(c1, double(kRasterCols - 1));
-    if (!(r0 <= r1 && c0 <= c1)) return false;
-    // Truncation rounds the (non-negative) lower bounds down; the upper ones go up by one.
-    const int ir1 = std::min(int(r1) + 1, clipLimit - 1),
-              ic1 = std::min(int(c1) + 1, kRasterCols - 1);
-    return image.uniform(int(r0), ir1, int(c0), ic1, draw);
-  }
-  [[gnu::always_inline]] void columnSpan(int lo, int hi, int column) const {
-    if (column < 0 || column >= kRasterCols) return;
-    if (lo < clipFirst) lo = clipFirst;
-    if (hi > clipLimit - 1) hi = clipLimit - 1;
-    columnBits(image, lo, hi, column, draw);
+  [[gnu::always_inline]] void row(int lo, int hi, int r) {
+    if (unsigned(r - top) >= unsigned(rows) || lo < left || hi > left + 63) {
+      spoilt = true;
+      return;
+    }
+    bits[r - top] |= (~uint64_t(0) >> (lo - left)) & (~uint64_t(0) << (63 - (hi - left)));
   }
 };
 
@@ -140,11 +144,9 @@ struct Across {
   }
 };
 
-}  // namespace
-
 // The last span of a sloped line is narrowed by up to two pixels on the side its slope leaves,
 // so that the end cap that follows meets it without a step.
-static void trimLastSpan(int& lo, int& hi, double s) {
+inline void trimLastSpan(int& lo, int& hi, double s) {
   const int spread = hi - lo;
   for (int pass = 0; pass < 2; ++pass) {
     if (spread > (pass == 0 ? 1 : 3)) {
@@ -156,28 +158,24 @@ static void trimLastSpan(int& lo, int& hi, double s) {
   }
 }
 
-bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, double Y2,
-                      double width, bool skipSettled) {
-  d.state.ImageChanged = true;
-  if (!std::isfinite(X1) || !std::isfinite(Y1) || !std::isfinite(X2) || !std::isfinite(Y2) ||
-      !std::isfinite(width))
-    return false;
-  double x1, y1, x2, y2;
-  d.pageToRaster(X1, Y1, x1, y1);
-  d.pageToRaster(X2, Y2, x2, y2);
-  const double w = 300 * width;
-  const int clipFirst = d.clipFirstRow(), clipLimit = d.clipRowLimit();
-  const double first = clipFirst, limit = clipLimit;
-  if (std::fabs(x1) > 30000 || std::fabs(x2) > 30000) return false;
-  if (y1 < first - w && y2 < first - w) return false;
-  if (y1 > limit + w && y2 > limit + w) return false;
-  const SpanWriter out{d.image(), clipFirst, clipLimit, draw};
-  if (skipSettled) {
-    const double m = inkReach(w);
-    if (out.settled(std::min(y1, y2) - m, std::max(y1, y2) + m, std::min(x1, x2) - m,
-                    std::max(x1, x2) + m))
-      return true;
-  }
+// Lays the spans of the segment (x1, y1)-(x2, y2) in raster pixels, w pixels wide, into out,
+// clipped to the raster's columns and rows clipFirst..clipLimit - 1.
+template <class Sink>
+void laySpans(Sink& out, double x1, double y1, double x2, double y2, double w, int clipFirst,
+              int clipLimit) {
+  auto rowSpan = [&](int lo, int hi, int row) {
+    if (row < clipFirst || row >= clipLimit) return;
+    if (lo < 0) lo = 0;
+    if (hi > kRasterCols - 1) hi = kRasterCols - 1;
+    if (lo > hi) return;
+    out.row(lo, hi, row);
+  };
+  auto columnSpan = [&](int lo, int hi, int column) {
+    if (column < 0 || column >= kRasterCols) return;
+    if (lo < clipFirst) lo = clipFirst;
+    if (hi > clipLimit - 1) hi = clipLimit - 1;
+    out.column(lo, hi, column);
+  };
   // Pixel width; the thin widths widen on near-diagonal lines, the wide ones are never trimmed.
   int n = w >= 1e6            ? 1000000
           : w > -2147483649.0 ? int(w)  // truncates toward zero
@@ -203,21 +201,20 @@ bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, do
     int cFirst = roundPix(x1), cLast = roundPix(x2);
     if (cFirst < 0) cFirst = 0;
     if (cLast > kRasterCols - 1) cLast = kRasterCols - 1;
-    if (cFirst > cLast) return true;
+    if (cFirst > cLast) return;
     across.at(cFirst, lo, hi);
     if (s == 0) {
       // Level: (c - x1) s is a zero for every column, so every column has the first one's span,
       // and the slope adjustments of the end columns never apply. The body is one row span per
       // row; the caps are as below.
-      for (int k = 1; cFirst - k >= 0 && lo + k <= hi - k; ++k)
-        out.columnSpan(lo + k, hi - k, cFirst - k);
+      for (int k = 1; cFirst - k >= 0 && lo + k <= hi - k; ++k) columnSpan(lo + k, hi - k, cFirst - k);
       const int rowLo = lo < clipFirst ? clipFirst : lo;
       const int rowHi = hi > clipLimit - 1 ? clipLimit - 1 : hi;
-      for (int row = rowLo; row <= rowHi; ++row) rowBits(out.image.row(row), cFirst, cLast, draw);
+      for (int row = rowLo; row <= rowHi; ++row) out.row(cFirst, cLast, row);
       if (cLast != cFirst)
         for (int k = 1; cLast + k < kRasterCols && lo + k <= hi - k; ++k)
-          out.columnSpan(lo + k, hi - k, cLast + k);
-      return true;
+          columnSpan(lo + k, hi - k, cLast + k);
+      return;
     }
     // First column: pulled in at its end by the slope, then the start cap on the columns
     // before it, one pixel narrower at each end per column.
@@ -230,24 +227,23 @@ bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, do
           --hi;
       }
     }
-    for (int k = 1; cFirst - k >= 0 && lo + k <= hi - k; ++k)
-      out.columnSpan(lo + k, hi - k, cFirst - k);
-    out.columnSpan(lo, hi, cFirst);
-    if (cLast == cFirst) return true;
+    for (int k = 1; cFirst - k >= 0 && lo + k <= hi - k; ++k) columnSpan(lo + k, hi - k, cFirst - k);
+    columnSpan(lo, hi, cFirst);
+    if (cLast == cFirst) return;
     // The columns between the ends lie inside the raster's columns.
     for (int c = cFirst + 1; c < cLast; ++c) {
       across.at(c, lo, hi);
       if (lo < clipFirst) lo = clipFirst;
       if (hi > clipLimit - 1) hi = clipLimit - 1;
-      columnBits(out.image, lo, hi, c, draw);
+      out.column(lo, hi, c);
     }
     // Last column, mirrored, then the end cap.
     across.at(cLast, lo, hi);
     trimLastSpan(lo, hi, s);
-    out.columnSpan(lo, hi, cLast);
+    columnSpan(lo, hi, cLast);
     for (int k = 1; cLast + k < kRasterCols && lo + k <= hi - k; ++k)
-      out.columnSpan(lo + k, hi - k, cLast + k);
-    return true;
+      columnSpan(lo + k, hi - k, cLast + k);
+    return;
   }
 
   // Mostly vertical (and zero-length): one horizontal span per row, kept within the raster's
@@ -261,7 +257,7 @@ bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, do
   int rFirst = roundPix(y1), rLast = roundPix(y2);
   if (rFirst < clipFirst) rFirst = clipFirst;
   if (rLast > clipLimit - 1) rLast = clipLimit - 1;
-  if (rFirst > rLast) return true;
+  if (rFirst > rLast) return;
   across.at(rFirst, lo, hi);
   if (lo < 0) lo = 0;
   if (hi > kRasterCols - 1) hi = kRasterCols - 1;
@@ -269,15 +265,15 @@ bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, do
     // Upright: every row has the first one's span and the slope adjustments of the end rows
     // never apply. The body is one column span per column (or row span per row when wide).
     for (int k = 1; lo + k <= hi - k; ++k)
-      if (rFirst - k >= clipFirst) out.rowSpan(lo + k, hi - k, rFirst - k);
+      if (rFirst - k >= clipFirst) rowSpan(lo + k, hi - k, rFirst - k);
     if (hi - lo < 16)
-      for (int c = lo; c <= hi; ++c) columnBits(out.image, rFirst, rLast, c, draw);
+      for (int c = lo; c <= hi; ++c) out.column(rFirst, rLast, c);
     else
-      for (int row = rFirst; row <= rLast; ++row) rowBits(out.image.row(row), lo, hi, draw);
+      for (int row = rFirst; row <= rLast; ++row) out.row(lo, hi, row);
     if (rLast != rFirst)
       for (int k = 1; rLast + k < clipLimit && lo + k <= hi - k; ++k)
-        out.rowSpan(lo + k, hi - k, rLast + k);
-    return true;
+        rowSpan(lo + k, hi - k, rLast + k);
+    return;
   }
   // First row: pulled in by the slope, then the start cap on the rows above it.
   const int spread = hi - lo;
@@ -294,24 +290,144 @@ bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, do
       --hi;
   }
   for (int k = 1; lo + k <= hi - k; ++k)
-    if (rFirst - k >= clipFirst) out.rowSpan(lo + k, hi - k, rFirst - k);
-  out.rowSpan(lo, hi, rFirst);
-  if (rLast == rFirst) return true;
+    if (rFirst - k >= clipFirst) rowSpan(lo + k, hi - k, rFirst - k);
+  rowSpan(lo, hi, rFirst);
+  if (rLast == rFirst) return;
   // The rows between the ends lie inside the clip rows.
   for (int row = rFirst + 1; row < rLast; ++row) {
     across.at(row, lo, hi);
     if (lo < 0) lo = 0;
     if (hi > kRasterCols - 1) hi = kRasterCols - 1;
-    if (lo <= hi) rowBits(out.image.row(row), lo, hi, draw);
+    if (lo <= hi) out.row(lo, hi, row);
   }
   // Last row, mirrored, then the end cap below it.
   across.at(rLast, lo, hi);
   if (lo < 0) lo = 0;
   if (hi > kRasterCols - 1) hi = kRasterCols - 1;
   trimLastSpan(lo, hi, s);
-  out.rowSpan(lo, hi, rLast);
-  for (int k = 1; rLast + k < clipLimit && lo + k <= hi - k; ++k)
-    out.rowSpan(lo + k, hi - k, rLast + k);
+  rowSpan(lo, hi, rLast);
+  for (int k = 1; rLast + k < clipLimit && lo + k <= hi - k; ++k) rowSpan(lo + k, hi - k, rLast + k);
+}
+
+// Whether every pixel of rows r0..r1 and columns c0..c1 (bounds in pixels, rounded outward, cut
+// to the clip rows and the raster) already has the pen's colour, as uniform(r0, r1, c0, c1)
+// tells for whole pixel bounds.
+template <class Uniform>
+bool boxSettled(double r0, double r1, double c0, double c1, int clipFirst, int clipLimit,
+                Uniform uniform) {
+  r0 = std::max(r0, double(clipFirst));
+  r1 = std::min(r1, double(clipLimit - 1));
+  c0 = std::max(c0, 0.0);
+  c1 = std::min(c1, double(kRasterCols - 1));
+  if (!(r0 <= r1 && c0 <= c1)) return false;
+  // Truncation rounds the (non-negative) lower bounds down; the upper ones go up by one.
+  const int ir1 = std::min(int(r1) + 1, clipLimit - 1), ic1 = std::min(int(c1) + 1, kRasterCols - 1);
+  return uniform(int(r0), ir1, int(c0), ic1);
+}
+
+}  // namespace
+
+// The common part of rasteriseSegment and FillWindow::segment: the checks, the conversion to
+// raster pixels, the settled test (settled(r0, r1, c0, c1), when given) and the spans, laid with
+// lay(x1, y1, x2, y2, w).
+template <class Settled, class Lay>
+bool rasterise(Drawing& d, double X1, double Y1, double X2, double Y2, double width,
+               Settled settled, Lay lay) {
+  d.state.ImageChanged = true;
+  if (!std::isfinite(X1) || !std::isfinite(Y1) || !std::isfinite(X2) || !std::isfinite(Y2) ||
+      !std::isfinite(width))
+    return false;
+  double x1, y1, x2, y2;
+  d.pageToRaster(X1, Y1, x1, y1);
+  d.pageToRaster(X2, Y2, x2, y2);
+  const double w = 300 * width;
+  const int clipFirst = d.clipFirstRow(), clipLimit = d.clipRowLimit();
+  const double first = clipFirst, limit = clipLimit;
+  if (std::fabs(x1) > 30000 || std::fabs(x2) > 30000) return false;
+  if (y1 < first - w && y2 < first - w) return false;
+  if (y1 > limit + w && y2 > limit + w) return false;
+  if constexpr (!std::is_same_v<Settled, std::nullptr_t>) {
+    const double m = inkReach(w);
+    if (boxSettled(std::min(y1, y2) - m, std::max(y1, y2) + m, std::min(x1, x2) - m,
+                   std::max(x1, x2) + m, clipFirst, clipLimit, settled))
+      return true;
+  }
+  lay(x1, y1, x2, y2, w);
+  return true;
+}
+
+bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, double Y2,
+                      double width, bool skipSettled) {
+  DrawingImage& image = d.image();
+  const int clipFirst = d.clipFirstRow(), clipLimit = d.clipRowLimit();
+  auto lay = [&](double x1, double y1, double x2, double y2, double w) {
+    PageSink out{image, draw};
+    laySpans(out, x1, y1, x2, y2, w, clipFirst, clipLimit);
+  };
+  if (!skipSettled) return rasterise(d, X1, Y1, X2, Y2, width, nullptr, lay);
+  return rasterise(
+      d, X1, Y1, X2, Y2, width,
+      [&](int r0, int r1, int c0, int c1) { return image.uniform(r0, r1, c0, c1, draw); }, lay);
+}
+
+// Raster bytes hold their leftmost pixel in the top bit, so eight of them read as a big-endian
+// word have column left + j at bit 63 - j.
+static uint64_t loadBigEndian(const uint8_t* p) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap64(v);
+  return v;
+}
+
+static void storeBigEndian(uint8_t* p, uint64_t v) {
+  if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap64(v);
+  std::memcpy(p, &v, 8);
+}
+
+bool FillWindow::open(double cLo, double cHi, double rLo, double rHi) {
+  open_ = spoilt_ = false;
+  // Bounds not finite fail these tests too.
+  if (!(cLo >= 0 && cHi <= kRasterCols - 1 && rLo >= d_.clipFirstRow() &&
+        rHi <= d_.clipRowLimit() - 1 && cLo <= cHi && rLo <= rHi))
+    return false;
+  const int c0 = int(cLo), c1 = int(std::ceil(cHi)), r0 = int(rLo), r1 = int(std::ceil(rHi));
+  left_ = c0 & ~7;  // whole bytes
+  if (c1 - left_ > 63 || left_ + 64 > kRasterCols || r1 - r0 + 1 > 64) return false;
+  top_ = r0;
+  rows_ = r1 - r0 + 1;
+  const uint64_t flip = draw_ ? 0 : ~uint64_t(0);
+  for (int r = 0; r < rows_; ++r)
+    bits_[r] = loadBigEndian(d_.image().row(top_ + r) + left_ / 8) ^ flip;
+  open_ = true;
+  return true;
+}
+
+bool FillWindow::uniform(int r0, int r1, int c0, int c1) const {
+  if (r0 < top_ || r1 >= top_ + rows_ || c0 < left_ || c1 > left_ + 63 || r0 > r1 || c0 > c1)
+    return false;
+  const uint64_t mask = (~uint64_t(0) >> (c0 - left_)) & (~uint64_t(0) << (63 - (c1 - left_)));
+  for (int r = r0 - top_; r <= r1 - top_; ++r)
+    if ((bits_[r] & mask) != mask) return false;
+  return true;
+}
+
+bool FillWindow::segment(double X1, double Y1, double X2, double Y2, double width) {
+  const int clipFirst = d_.clipFirstRow(), clipLimit = d_.clipRowLimit();
+  return rasterise(
+      d_, X1, Y1, X2, Y2, width,
+      [&](int r0, int r1, int c0, int c1) { return uniform(r0, r1, c0, c1); },
+      [&](double x1, double y1, double x2, double y2, double w) {
+        WindowSink out{bits_, left_, top_, rows_, spoilt_};
+        laySpans(out, x1, y1, x2, y2, w, clipFirst, clipLimit);
+      });
+}
+
+bool FillWindow::close() {
+  if (!open_) return false;
+  open_ = false;
+  if (spoilt_) return false;
+  const uint64_t flip = draw_ ? 0 : ~uint64_t(0);
+  for (int r = 0; r < rows_; ++r) storeBigEndian(d_.image().row(top_ + r) + left_ / 8, bits_[r] ^ flip);
   return true;
 }
 

@@ -263,15 +263,4 @@ void Drawing::MovePointRotated(PagePoint& p, double a, double b) const {
   SetPointPage(p, p.X + a * k * c - 2 * b * k * s, p.Y + a * k * s + 2 * b * k * c);
 }
 
-void Drawing::pageToRaster(double X, double Y, double& column, double& row) const {
-  if (state.LandscapeMode) std::swap(X, Y);
-  column = (X - state.Raster.OffsetX) * state.Raster.ScaleX;
-  row = (Y - state.Raster.OffsetY) * state.Raster.ScaleY;
-}
-
-void Drawing::pageToPreview(double X, double Y, double& column, double& row) const {
-  column = (X - state.Preview.OffsetX) * state.Preview.ScaleX;
-  row = (Y - state.Preview.OffsetY) * state.Preview.ScaleY;
-}
-
 }  // namespace plotane

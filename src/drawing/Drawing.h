@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "drawing/Raster.h"
@@ -197,8 +198,15 @@ class Drawing {
   void MovePointUser(PagePoint& p, double du, double dv) const;
   void MovePointRotated(PagePoint& p, double a, double b) const;
   // Raster pixel (column, row) of a page position in the current orientation, unrounded.
-  void pageToRaster(double X, double Y, double& column, double& row) const;
-  void pageToPreview(double X, double Y, double& column, double& row) const;
+  void pageToRaster(double X, double Y, double& column, double& row) const {
+    if (state.LandscapeMode) std::swap(X, Y);
+    column = (X - state.Raster.OffsetX) * state.Raster.ScaleX;
+    row = (Y - state.Raster.OffsetY) * state.Raster.ScaleY;
+  }
+  void pageToPreview(double X, double Y, double& column, double& row) const {
+    column = (X - state.Preview.OffsetX) * state.Preview.ScaleX;
+    row = (Y - state.Preview.OffsetY) * state.Preview.ScaleY;
+  }
   PagePoint pointAt(const PageXY& xy) const {
     PagePoint p;
     SetPointPage(p, xy.X, xy.Y);

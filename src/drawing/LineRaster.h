@@ -2,6 +2,8 @@
 // The two halves of DrawLine, for primitives that lay down many segments at once (ring fills)
 // and handle the preview themselves.
 
+#include <cstdint>
+
 #include "drawing/Raster.h"
 
 namespace plotane {
@@ -24,5 +26,38 @@ bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, do
 
 // The rounded preview end points DrawLine echoes for a page segment: p = {x1, y1, x2, y2}.
 void previewSegment(const Drawing& d, double X1, double Y1, double X2, double Y2, double p[4]);
+
+// A window of the raster, at most 64 pixels each way, that holds one solid fill while its many
+// segments are laid, so that they need neither the raster's row table nor its clipping: bit
+// 63 - j of a row stands for column left + j and is set where the pixel has the pen's colour. A
+// fill only ever adds that colour, so its segments leave the same pixels in any order, and the
+// window is written back once.
+class FillWindow {
+ public:
+  FillWindow(Drawing& d, bool draw) : d_(d), draw_(draw) {}
+  FillWindow(const FillWindow&) = delete;
+  FillWindow& operator=(const FillWindow&) = delete;
+
+  // Takes the raster columns cLo..cHi and rows rLo..rHi (unrounded bounds of all the fill's
+  // ink) into the window; false, with the window left closed, when they do not fit in it or do
+  // not lie wholly inside the raster and the clip rows.
+  bool open(double cLo, double cHi, double rLo, double rHi);
+  bool isOpen() const { return open_; }
+  // rasteriseSegment with skipSettled, laid into the window.
+  bool segment(double X1, double Y1, double X2, double Y2, double width);
+  // Whether every pixel of rows r0..r1 and columns c0..c1 has the pen's colour; false for a
+  // rectangle not wholly inside the window.
+  bool uniform(int r0, int r1, int c0, int c1) const;
+  // Writes the window back to the raster and closes it. False, with nothing written, when a
+  // span fell outside the window: the fill must then be drawn on the raster itself.
+  bool close();
+
+ private:
+  Drawing& d_;
+  const bool draw_;
+  bool open_ = false, spoilt_ = false;
+  int left_ = 0, top_ = 0, rows_ = 0;
+  uint64_t bits_[64];
+};
 
 }  // namespace plotane

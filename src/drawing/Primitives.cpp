@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 #include "drawing/Drawing.h"
@@ -281,6 +282,16 @@ std::array<double, 4> outlineBox(int shape, double X, double Y, double r) {
   return {X - r, X + r, Y - r, Y + r};
 }
 
+// The raster pixels that segments of the given width with ends in box {Xlo, Xhi, Ylo, Yhi}
+// (page inches) can ink, {cLo, cHi, rLo, rHi}.
+std::array<double, 4> inkBounds(const Drawing& d, const std::array<double, 4>& box, double width) {
+  double c1, r1, c2, r2;
+  d.pageToRaster(box[0], box[2], c1, r1);
+  d.pageToRaster(box[1], box[3], c2, r2);
+  const double m = inkReach(300 * width);
+  return {std::min(c1, c2) - m, std::max(c1, c2) + m, std::min(r1, r2) - m, std::max(r1, r2) + m};
+}
+
 // Lays down the segments of one solid fill, all with the same pen, leaving exactly the pixels
 // DrawLine would leave, with less work: drawing in one colour only ever adds that colour, so a
 // segment whose reach is already all of that colour cannot change a pixel and is passed over (a
@@ -289,23 +300,35 @@ std::array<double, 4> outlineBox(int shape, double X, double Y, double r) {
 // apart, so most of them round to the preview segment of the same side of the ring before).
 class FillPainter {
  public:
-  // box holds every segment end of the fill, {Xlo, Xhi, Ylo, Yhi} in page inches.
-  FillPainter(Drawing& d, const std::array<double, 4>& box)
+  // box holds every segment end of the fill, {Xlo, Xhi, Ylo, Yhi} in page inches; ink, when
+  // given, bounds all its ink in raster pixels, {cLo, cHi, rLo, rHi}, and lets the fill be laid
+  // in a window of the raster.
+  FillPainter(Drawing& d, const std::array<double, 4>& box, const std::array<double, 4>* ink)
       : d_(d),
+        window_(d, d.state.PenDraw),
         pv_(d.preview()),
         draw_(d.state.PenDraw),
         echo_(d.state.PreviewEcho),
         pen_(d.state.PreviewPenWidth) {
+    if (ink) window_.open((*ink)[0], (*ink)[1], (*ink)[2], (*ink)[3]);
     if (echo_) setUpLocal(box);
   }
   FillPainter(const FillPainter&) = delete;
   FillPainter& operator=(const FillPainter&) = delete;
-  ~FillPainter() {
+
+  // Ends the fill: the window and the gathered preview pixels go to the page. False, with
+  // neither laid, when the window could not hold the fill; it must then be painted again
+  // without one.
+  bool finish() {
+    if (window_.isOpen() && !window_.close()) return false;
     if (local_) applyLocal();
+    return true;
   }
 
   void line(double X1, double Y1, double X2, double Y2, double width) {
-    if (!rasteriseSegment(d_, draw_, X1, Y1, X2, Y2, width, true) || !echo_ || previewDone_) return;
+    const bool laid = window_.isOpen() ? window_.segment(X1, Y1, X2, Y2, width)
+                                       : rasteriseSegment(d_, draw_, X1, Y1, X2, Y2, width, true);
+    if (!laid || !echo_ || previewDone_) return;
     double p[4];
     previewSegment(d_, X1, Y1, X2, Y2, p);
     if (local_) {
@@ -373,17 +396,15 @@ class FillPainter {
   }
 
   bool rasterBoxSettled(const std::array<double, 4>& box, double width) const {
-    double c1, r1, c2, r2;
-    d_.pageToRaster(box[0], box[2], c1, r1);
-    d_.pageToRaster(box[1], box[3], c2, r2);
-    const double m = inkReach(300 * width);
-    const double cLo = std::max(std::min(c1, c2) - m, 0.0);
-    const double cHi = std::min(std::max(c1, c2) + m, double(kRasterCols - 1));
-    const double rLo = std::max(std::min(r1, r2) - m, double(d_.clipFirstRow()));
-    const double rHi = std::min(std::max(r1, r2) + m, double(d_.clipRowLimit() - 1));
-    return !(cLo <= cHi && rLo <= rHi) ||
-           d_.image().uniform(int(rLo), std::min(int(rHi) + 1, d_.clipRowLimit() - 1), int(cLo),
-                              std::min(int(cHi) + 1, kRasterCols - 1), draw_);
+    const std::array<double, 4> ink = inkBounds(d_, box, width);
+    const double cLo = std::max(ink[0], 0.0), cHi = std::min(ink[1], double(kRasterCols - 1));
+    const double rLo = std::max(ink[2], double(d_.clipFirstRow()));
+    const double rHi = std::min(ink[3], double(d_.clipRowLimit() - 1));
+    if (!(cLo <= cHi && rLo <= rHi)) return true;
+    const int r0 = int(rLo), r1 = std::min(int(rHi) + 1, d_.clipRowLimit() - 1);
+    const int c0 = int(cLo), c1 = std::min(int(cHi) + 1, kRasterCols - 1);
+    return window_.isOpen() ? window_.uniform(r0, r1, c0, c1)
+                            : d_.image().uniform(r0, r1, c0, c1, draw_);
   }
 
   bool previewBoxSettled(const std::array<double, 4>& box) const {
@@ -457,6 +478,7 @@ class FillPainter {
 
   static constexpr int kRecent = 8;
   Drawing& d_;
+  FillWindow window_;
   MonoBitmap& pv_;
   const bool draw_, echo_;
   const int pen_;
@@ -464,6 +486,21 @@ class FillPainter {
   uint64_t recent_[kRecent] = {};
   int next_ = 0, filled_ = 0;
 };
+
+// Paints one fill with paint(FillPainter&): in a window of the raster when its ink, bounded by
+// ink, fits in one, else (or when it did not after all) on the raster itself.
+template <class Paint>
+void paintFill(Drawing& d, const std::array<double, 4>& box, const std::array<double, 4>& ink,
+               Paint paint) {
+  {
+    FillPainter fill(d, box, &ink);
+    paint(fill);
+    if (fill.finish()) return;
+  }
+  FillPainter fill(d, box, nullptr);
+  paint(fill);
+  fill.finish();
+}
 
 }  // namespace
 
@@ -510,25 +547,38 @@ void Drawing::FinishCircleArc() {
 }
 
 void Drawing::FillCircle(const PagePoint& centre, double r) {
-  // Rings and the closing line all lie within r of the centre.
-  FillPainter fill(*this, {centre.X - r, centre.X + r, centre.Y - r, centre.Y + r});
-  double width = LineWidthTable[1];
-  double last = r;
-  fill.circle(centre, r, width);
-  r -= 0.003;
-  if (r >= 0.001) {
-    fill.circle(centre, last = r, width);
-    r -= 0.003;
-    if (r >= 0.001) {
-      width = LineWidthTable[2];
-      fill.circle(centre, last = r, width);
-      for (r -= 0.008; r >= 0.003; r -= 0.008) fill.circle(centre, last = r, width);
+  // The rings, outermost first, handed to ring(radius, width); gives the innermost ring.
+  const auto rings = [r](auto&& ring) {
+    double width = LineWidthTable[1], q = r, last = r;
+    ring(q, width);
+    q -= 0.003;
+    if (q >= 0.001) {
+      ring(last = q, width);
+      q -= 0.003;
+      if (q >= 0.001) {
+        width = LineWidthTable[2];
+        ring(last = q, width);
+        for (q -= 0.008; q >= 0.003; q -= 0.008) ring(last = q, width);
+      }
     }
-  }
-  // The rings stop short of the centre; close the hole the innermost ring leaves.
+    return std::pair{last, width};
+  };
+  const auto [last, width] = rings([](double, double) {});
+  // The rings stop short of the centre; a line closes the hole the innermost ring leaves.
   const double hole = last - 0.5 * width;
-  if (hole > 0)
-    fill.line(centre.X, centre.Y - hole, centre.X, centre.Y + hole, 2 * hole + LineWidthTable[1]);
+  const double lineWidth = 2 * hole + LineWidthTable[1];
+  // Rings and the closing line all lie within r of the centre.
+  const std::array<double, 4> box{centre.X - r, centre.X + r, centre.Y - r, centre.Y + r};
+  std::array<double, 4> ink = inkBounds(*this, box, width);
+  if (hole > 0) {
+    const auto line = inkBounds(*this, {centre.X, centre.X, centre.Y - hole, centre.Y + hole}, lineWidth);
+    ink = {std::min(ink[0], line[0]), std::max(ink[1], line[1]), std::min(ink[2], line[2]),
+           std::max(ink[3], line[3])};
+  }
+  paintFill(*this, box, ink, [&](FillPainter& fill) {
+    rings([&](double q, double w) { fill.circle(centre, q, w); });
+    if (hole > 0) fill.line(centre.X, centre.Y - hole, centre.X, centre.Y + hole, lineWidth);
+  });
 }
 
 void Drawing::DrawNode() {
@@ -564,9 +614,11 @@ void Drawing::fillShape(int shape, double X, double Y, double r) {
   }
   const double w = LineWidthTable[1];
   const double step = shape == 5 ? 0.003 : 0.004;
-  FillPainter fill(*this, outlineBox(shape, X, Y, r));  // the inner rings lie inside
-  fill.outline(shape, X, Y, r, w);
-  for (r -= step; r >= 0.001; r -= step) fill.outline(shape, X, Y, r, w);
+  const std::array<double, 4> box = outlineBox(shape, X, Y, r);  // the inner rings lie inside
+  paintFill(*this, box, inkBounds(*this, box, w), [&](FillPainter& fill) {
+    fill.outline(shape, X, Y, r, w);
+    for (double q = r - step; q >= 0.001; q -= step) fill.outline(shape, X, Y, q, w);
+  });
 }
 
 void Drawing::DrawPointSymbol(const PagePoint& p, int shape, int sizeCode) {
