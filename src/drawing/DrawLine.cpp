@@ -36,6 +36,15 @@ inline int roundPix(double v) {
   return int(v);
 }
 
+// The same for values known to lie well within int's range.
+inline int roundSmall(double v) {
+#if defined(__SSE2__)
+  return _mm_cvtsd_si32(_mm_set_sd(v));
+#else
+  return int(roundHalfEven(v));
+#endif
+}
+
 // Pixels lo..hi (0 <= lo <= hi < kRasterCols) of one raster row.
 inline void rowBits(uint8_t* p, int lo, int hi, bool draw) {
   const int b0 = lo >> 3, b1 = hi >> 3;
@@ -94,6 +103,7 @@ namespace {
 // Where the spans of a segment go: the page raster. Spans come already clipped to the raster's
 // columns and the clip rows; an empty column span (lo > hi) leaves nothing.
 struct PageSink {
+  static constexpr bool kSmall = false;
   DrawingImage& image;
   bool draw;
 
@@ -104,6 +114,8 @@ struct PageSink {
 // Where the spans of a fill's segment go: the fill's window. A span outside it is not laid and
 // marks the window spoilt, so the fill is drawn again on the page itself.
 struct WindowSink {
+  // Every pixel value is near the window (FillWindow::segment sees to it).
+  static constexpr bool kSmall = true;
   uint64_t* bits;
   int left, top, rows;
   bool& spoilt;
@@ -129,16 +141,18 @@ struct WindowSink {
 
 // The span across a segment at step t of its long axis: the centre (t - t1) s + u1 widened by h
 // each way, both ends rounded, and cut to n + 1 pixels on the side farther from the centre.
+template <bool kSmall>
 struct Across {
   double t1, u1, s, h;
   int n;
 
+  static int round(double v) { return kSmall ? roundSmall(v) : roundPix(v); }
   [[gnu::always_inline]] void at(int t, int& lo, int& hi) const {
     const double centre = (t - t1) * s + u1;
-    lo = roundPix(centre - h);
-    hi = roundPix(centre + h);
+    lo = round(centre - h);
+    hi = round(centre + h);
     // Without branches: which way the cut goes is hard to predict.
-    const int cut = hi - lo > n, low = lo + hi - 2 * roundPix(centre) < 0;
+    const int cut = hi - lo > n, low = lo + hi - 2 * round(centre) < 0;
     lo += cut & low;
     hi -= cut & (low ^ 1);
   }
@@ -197,7 +211,7 @@ void laySpans(Sink& out, double x1, double y1, double x2, double y2, double w, i
       std::swap(y1, y2);
     }
     const double s = dy == 0 ? 0.0 : (y2 - y1) / (x2 - x1);
-    const Across across{x1, y1, s, 0.5 * w * std::sqrt(s * s + 1), n};
+    const Across<Sink::kSmall> across{x1, y1, s, 0.5 * w * std::sqrt(s * s + 1), n};
     int cFirst = roundPix(x1), cLast = roundPix(x2);
     if (cFirst < 0) cFirst = 0;
     if (cLast > kRasterCols - 1) cLast = kRasterCols - 1;
@@ -253,7 +267,7 @@ void laySpans(Sink& out, double x1, double y1, double x2, double y2, double w, i
     std::swap(y1, y2);
   }
   const double s = dy == 0 ? 0.0 : (x2 - x1) / (y2 - y1);
-  const Across across{y1, x1, s, 0.5 * w * std::sqrt(s * s + 1), n};
+  const Across<Sink::kSmall> across{y1, x1, s, 0.5 * w * std::sqrt(s * s + 1), n};
   int rFirst = roundPix(y1), rLast = roundPix(y2);
   if (rFirst < clipFirst) rFirst = clipFirst;
   if (rLast > clipLimit - 1) rLast = clipLimit - 1;
@@ -412,6 +426,11 @@ bool FillWindow::uniform(int r0, int r1, int c0, int c1) const {
 }
 
 bool FillWindow::segment(double X1, double Y1, double X2, double Y2, double width) {
+  // No fill's segment is this wide; its spans could not be in the window.
+  if (!(std::fabs(width) <= 0.4)) {
+    spoilt_ = true;
+    return false;
+  }
   const int clipFirst = d_.clipFirstRow(), clipLimit = d_.clipRowLimit();
   return rasterise(
       d_, X1, Y1, X2, Y2, width,
