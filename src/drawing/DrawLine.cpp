@@ -416,15 +416,6 @@ bool FillWindow::open(double cLo, double cHi, double rLo, double rHi) {
   return true;
 }
 
-bool FillWindow::uniform(int r0, int r1, int c0, int c1) const {
-  if (r0 < top_ || r1 >= top_ + rows_ || c0 < left_ || c1 > left_ + 63 || r0 > r1 || c0 > c1)
-    return false;
-  const uint64_t mask = (~uint64_t(0) >> (c0 - left_)) & (~uint64_t(0) << (63 - (c1 - left_)));
-  for (int r = r0 - top_; r <= r1 - top_; ++r)
-    if ((bits_[r] & mask) != mask) return false;
-  return true;
-}
-
 bool FillWindow::segment(double X1, double Y1, double X2, double Y2, double width) {
   // No fill's segment is this wide; its spans could not be in the window.
   if (!(std::fabs(width) <= 0.4)) {

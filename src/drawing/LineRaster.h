@@ -47,7 +47,14 @@ class FillWindow {
   bool segment(double X1, double Y1, double X2, double Y2, double width);
   // Whether every pixel of rows r0..r1 and columns c0..c1 has the pen's colour; false for a
   // rectangle not wholly inside the window.
-  bool uniform(int r0, int r1, int c0, int c1) const;
+  bool uniform(int r0, int r1, int c0, int c1) const {
+    if (r0 < top_ || r1 >= top_ + rows_ || c0 < left_ || c1 > left_ + 63 || r0 > r1 || c0 > c1)
+      return false;
+    const uint64_t mask = (~uint64_t(0) >> (c0 - left_)) & (~uint64_t(0) << (63 - (c1 - left_)));
+    for (int r = r0 - top_; r <= r1 - top_; ++r)
+      if ((bits_[r] & mask) != mask) return false;
+    return true;
+  }
   // Writes the window back to the raster and closes it. False, with nothing written, when a
   // span fell outside the window: the fill must then be drawn on the raster itself.
   bool close();

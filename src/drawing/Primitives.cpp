@@ -292,6 +292,90 @@ std::array<double, 4> inkBounds(const Drawing& d, const std::array<double, 4>& b
   return {std::min(c1, c2) - m, std::max(c1, c2) + m, std::min(r1, r2) - m, std::max(r1, r2) + m};
 }
 
+// Bytes with their bit order reversed: the preview keeps its leftmost pixel in the top bit, the
+// fills' local rows in the lowest.
+constexpr std::array<uint8_t, 256> kReversedBits = [] {
+  std::array<uint8_t, 256> t{};
+  for (int v = 0; v < 256; ++v) {
+    int r = 0;
+    for (int k = 0; k < 8; ++k)
+      if (v & (1 << k)) r |= 0x80 >> k;
+    t[v] = uint8_t(r);
+  }
+  return t;
+}();
+
+// A convex region of the raster, the half-planes a x + b y <= c (x a column, y a row) within a
+// box of rows and columns, that holds every pixel a ring of a fill can ink: tighter than the
+// ring's box, so that inner rings lying on ink already are recognised as such.
+class InkRegion {
+ public:
+  explicit InkRegion(const std::array<double, 4>& ink) : box_(ink) {}
+
+  void add(double a, double b, double c) {
+    if (a == 0) {
+      if (b > 0) box_[3] = std::min(box_[3], c / b);
+      if (b < 0) box_[2] = std::max(box_[2], c / b);
+      return;
+    }
+    // The column bound p + q y on a row y: an upper bound when a > 0, else a lower one.
+    Bound& bound = a > 0 ? upper_[uppers_++] : lower_[lowers_++];
+    bound = {c / a, -b / a};
+  }
+
+  // The side of a convex polygon from (x1, y1) to (x2, y2), pushed out by e; (cx, cy) lies
+  // inside the polygon.
+  void addSide(double x1, double y1, double x2, double y2, double cx, double cy, double e) {
+    double a = y2 - y1, b = x1 - x2;
+    const double len = std::sqrt(a * a + b * b);
+    if (!(len > 0)) return;
+    a /= len;
+    b /= len;
+    if (a * (cx - x1) + b * (cy - y1) > 0) a = -a, b = -b;
+    add(a, b, a * x1 + b * y1 + e);
+  }
+
+  // Calls row(r, c0, c1) for the whole pixels of every row of the region, until it returns
+  // false; true when none did.
+  template <class Row>
+  bool eachRow(Row&& row) const {
+    // Whole pixels inside: the box lies well within int's range.
+    const auto up = [](double v) {
+      const int i = int(v);
+      return i < v ? i + 1 : i;
+    };
+    const auto down = [](double v) {
+      const int i = int(v);
+      return i > v ? i - 1 : i;
+    };
+    if (!(box_[2] <= box_[3])) return true;
+    const int r0 = up(box_[2]), r1 = down(box_[3]);
+    for (int r = r0; r <= r1; ++r) {
+      double lo = box_[0], hi = box_[1];
+      for (int i = 0; i < uppers_; ++i) hi = std::min(hi, upper_[i].p + upper_[i].q * r);
+      for (int i = 0; i < lowers_; ++i) lo = std::max(lo, lower_[i].p + lower_[i].q * r);
+      if (!(lo <= hi)) continue;
+      const int c0 = up(lo), c1 = down(hi);
+      if (c0 <= c1 && !row(r, c0, c1)) return false;
+    }
+    return true;
+  }
+
+ private:
+  struct Bound {
+    double p, q;
+  };
+  std::array<double, 4> box_;  // {cLo, cHi, rLo, rHi}
+  int uppers_ = 0, lowers_ = 0;
+  Bound upper_[8], lower_[8];
+};
+
+// How far (raster pixels) from its segment the ink of a segment of the given pixel width can
+// lie: a span pixel is within h + 1/2 of the centre line's point on its column, that point within
+// 1/2 column (0.7072 along the line) of the segment, and h <= 0.7072 w; a cap pixel is no farther
+// from the end span's centre.
+inline double inkDistance(double pixelWidth) { return 0.7072 * std::fabs(pixelWidth) + 1.2073; }
+
 // Lays down the segments of one solid fill, all with the same pen, leaving exactly the pixels
 // DrawLine would leave, with less work: drawing in one colour only ever adds that colour, so a
 // segment whose reach is already all of that colour cannot change a pixel and is passed over (a
@@ -326,8 +410,12 @@ class FillPainter {
   }
 
   void line(double X1, double Y1, double X2, double Y2, double width) {
-    const bool laid = window_.isOpen() ? window_.segment(X1, Y1, X2, Y2, width)
-                                       : rasteriseSegment(d_, draw_, X1, Y1, X2, Y2, width, true);
+    bool laid;
+    if (rasterDone_)
+      laid = d_.state.ImageChanged = true;  // as laying it would
+    else
+      laid = window_.isOpen() ? window_.segment(X1, Y1, X2, Y2, width)
+                              : rasteriseSegment(d_, draw_, X1, Y1, X2, Y2, width, true);
     if (!laid || !echo_ || previewDone_) return;
     double p[4];
     previewSegment(d_, X1, Y1, X2, Y2, p);
@@ -362,22 +450,60 @@ class FillPainter {
   }
 
   void outline(int shape, double X, double Y, double r, double width) {
-    if (ringSettled(outlineBox(shape, X, Y, r), width)) return;
+    const std::array<double, 4> box = outlineBox(shape, X, Y, r);
+    if (ringSettled(box, width, [&](InkRegion& region) {
+          // Squares fill their box; diamonds and triangles are bounded by their sides, whose
+          // corners are the ends forOutlineSegments gives, in order round the shape.
+          double v[4][2];
+          if (shape == 5) {
+            const double d = 1.414213562 * r;
+            d_.pageToRaster(X - d, Y, v[0][0], v[0][1]);
+            d_.pageToRaster(X, Y + d, v[1][0], v[1][1]);
+            d_.pageToRaster(X + d, Y, v[2][0], v[2][1]);
+            d_.pageToRaster(X, Y - d, v[3][0], v[3][1]);
+            return sides(region, v, 4, width);
+          }
+          if (shape == 7) {
+            const double d = 0.5773502692 * r;
+            d_.pageToRaster(X - r, Y - d, v[0][0], v[0][1]);
+            d_.pageToRaster(X + r, Y - d, v[1][0], v[1][1]);
+            d_.pageToRaster(X, Y + 2 * d, v[2][0], v[2][1]);
+            return sides(region, v, 3, width);
+          }
+          return false;
+        }))
+      return;
     forOutlineSegments(shape, X, Y, r, [&](double X1, double Y1, double X2, double Y2) {
       line(X1, Y1, X2, Y2, width);
     });
-    previewDone_ = false;
+    previewDone_ = rasterDone_ = false;
   }
 
   void circle(const PagePoint& centre, double r, double width) {
     // Circle points are centre + r (cos, sin), within r of the centre either way.
     if (circleSegments(r) > 0 &&
-        ringSettled({centre.X - r, centre.X + r, centre.Y - r, centre.Y + r}, width))
+        ringSettled({centre.X - r, centre.X + r, centre.Y - r, centre.Y + r}, width,
+                    [&](InkRegion& region) {
+                      // The ring's corners lie on the circle, within rho of its centre in the
+                      // raster; the octagon around that circle widened by the ink's distance.
+                      double cx, cy;
+                      d_.pageToRaster(centre.X, centre.Y, cx, cy);
+                      const double rho =
+                          r * std::max(std::fabs(d_.state.Raster.ScaleX),
+                                       std::fabs(d_.state.Raster.ScaleY)) * (1 + 1e-12) +
+                          1e-6;
+                      const double R = rho + inkDistance(300 * width), D = std::sqrt(2.0) * R;
+                      region.add(1, 1, cx + cy + D);
+                      region.add(1, -1, cx - cy + D);
+                      region.add(-1, 1, cy - cx + D);
+                      region.add(-1, -1, -cx - cy + D);
+                      return std::isfinite(D);
+                    }))
       return;
     forCircleSegments(centre.X, centre.Y, r, [&](double X1, double Y1, double X2, double Y2) {
       line(X1, Y1, X2, Y2, width);
     });
-    previewDone_ = false;
+    previewDone_ = rasterDone_ = false;
   }
 
  private:
@@ -385,13 +511,44 @@ class FillPainter {
   // given width: true when everything its segments could touch, in the raster and in the
   // preview, already has the pen's colour, so that they can be passed over. When only the
   // preview is settled, previewDone_ spares the segments their preview work.
-  bool ringSettled(const std::array<double, 4>& box, double width) {
+  // Where the box is not settled in the fill's window, region(InkRegion&) may narrow the box
+  // down to the ring's own shape (false when it cannot).
+  template <class Region>
+  bool ringSettled(const std::array<double, 4>& box, double width, Region region) {
+    ++rings_;
     for (double v : box)
       if (!std::isfinite(v)) return false;
     previewDone_ = !echo_ || previewBoxSettled(box);
-    if (!previewDone_ || !rasterBoxSettled(box, width)) return false;
-    previewDone_ = false;
+    // In the window every segment end lies inside the raster, so a settled ring there may still
+    // need its preview; on the page the ring is only passed over whole.
+    // The two outermost rings of a fill seldom lie on ink throughout; the region is not worth
+    // its work there.
+    rasterDone_ = rasterBoxSettled(box, width) ||
+                  (window_.isOpen() && rings_ > 2 && rasterRegionSettled(box, width, region));
+    if (!rasterDone_ || !window_.isOpen()) rasterDone_ = rasterDone_ && previewDone_;
+    if (!previewDone_ || !rasterDone_) return false;
+    previewDone_ = rasterDone_ = false;
     d_.state.ImageChanged = true;  // as drawing the ring would have set it
+    return true;
+  }
+
+  template <class Region>
+  bool rasterRegionSettled(const std::array<double, 4>& box, double width, Region region) {
+    InkRegion ink(inkBounds(d_, box, width));
+    if (!region(ink)) return false;
+    return ink.eachRow([&](int r, int c0, int c1) { return window_.uniform(r, r, c0, c1); });
+  }
+
+  // The sides of the convex polygon v[0..n-1] (raster pixels) pushed out by the ink's distance.
+  static bool sides(InkRegion& region, const double (*v)[2], int n, double width) {
+    double cx = 0, cy = 0;
+    for (int i = 0; i < n; ++i) cx += v[i][0] / n, cy += v[i][1] / n;
+    if (!std::isfinite(cx) || !std::isfinite(cy)) return false;
+    const double e = inkDistance(300 * width) + 1e-6;
+    for (int i = 0; i < n; ++i) {
+      const int j = (i + 1) % n;
+      region.addSide(v[i][0], v[i][1], v[j][0], v[j][1], cx, cy, e);
+    }
     return true;
   }
 
@@ -408,21 +565,36 @@ class FillPainter {
   }
 
   bool previewBoxSettled(const std::array<double, 4>& box) const {
-    double c1, r1, c2, r2;
-    d_.pageToPreview(box[0], box[2], c1, r1);
-    d_.pageToPreview(box[1], box[3], c2, r2);
+    double x1, y1, x2, y2;
+    d_.pageToPreview(box[0], box[2], x1, y1);
+    d_.pageToPreview(box[1], box[3], x2, y2);
     const int pen = pen_ < 1 ? 1 : pen_ > 32 ? 32 : pen_;
     const int back = (pen - 1) / 2;
     // Rounded ends stay between the rounded corners (and a clipped walk within its ends); the
     // pen reaches back and pen - 1 - back pixels.
-    const double pcLo = std::max(roundHalfEven(std::min(c1, c2)) - back, 0.0);
+    const double pcLo = std::max(roundHalfEven(std::min(x1, x2)) - back, 0.0);
     const double pcHi =
-        std::min(roundHalfEven(std::max(c1, c2)) - back + pen - 1, double(pv_.width() - 1));
-    const double prLo = std::max(roundHalfEven(std::min(r1, r2)) - back, 0.0);
+        std::min(roundHalfEven(std::max(x1, x2)) - back + pen - 1, double(pv_.width() - 1));
+    const double prLo = std::max(roundHalfEven(std::min(y1, y2)) - back, 0.0);
     const double prHi =
-        std::min(roundHalfEven(std::max(r1, r2)) - back + pen - 1, double(pv_.height() - 1));
-    return !(pcLo <= pcHi && prLo <= prHi) ||
-           pv_.uniform(int(prLo), int(prHi), int(pcLo), int(pcHi), draw_);
+        std::min(roundHalfEven(std::max(y1, y2)) - back + pen - 1, double(pv_.height() - 1));
+    if (!(pcLo <= pcHi && prLo <= prHi)) return true;
+    const int c0 = int(pcLo), c1 = int(pcHi), r0 = int(prLo), r1 = int(prHi);
+    if (!local_ || c0 < left_ || c1 > left_ + 63) return pv_.uniform(r0, r1, c0, c1, draw_);
+    // The fill's own pixels so far are in the local rows, not yet on the preview.
+    const uint64_t need = (~uint64_t(0) >> (63 - (c1 - left_))) & (~uint64_t(0) << (c0 - left_));
+    for (int y = r0; y <= r1; ++y) {
+      uint64_t have = unsigned(y - top_) < unsigned(localCount_) ? local_rows_[y - top_] : 0;
+      const uint8_t* row = pv_.row(y);
+      for (int b = c0 >> 3; b <= c1 >> 3; ++b) {
+        // Bit k of the reversed byte is column 8 b + k, in the pen's colour.
+        const uint64_t v = kReversedBits[uint8_t(draw_ ? row[b] : ~row[b])];
+        const int shift = 8 * b - left_;  // -7 .. 63
+        have |= shift >= 0 ? v << shift : v >> -shift;
+      }
+      if ((have & need) != need) return false;
+    }
+    return true;
   }
 
   // Whether the pen's square along the preview segment covers only pixels of the pen's colour,
@@ -482,7 +654,8 @@ class FillPainter {
   MonoBitmap& pv_;
   const bool draw_, echo_;
   const int pen_;
-  bool previewDone_ = false;
+  bool previewDone_ = false, rasterDone_ = false;
+  int rings_ = 0;  // rings begun
   uint64_t recent_[kRecent] = {};
   int next_ = 0, filled_ = 0;
 };
