@@ -376,6 +376,53 @@ class InkRegion {
 // from the end span's centre.
 inline double inkDistance(double pixelWidth) { return 0.7072 * std::fabs(pixelWidth) + 1.2073; }
 
+// How far (preview pixels) from its page segment the walk of a preview segment can reach with a
+// pen of the given width: its rounded ends lie within 0.7072 of the true ones, the walk within
+// 1/2 of the line between them, and the pen's square within (pen - 1) sqrt 2 of the walk.
+inline double walkDistance(int pen) { return 1.2073 + 1.4143 * (pen - 1); }
+
+// The figure a ring's segment ends lie on (page inches): a circle about v[0] of radius r
+// (corners 1), or the corners v of a convex polygon in order round it (corners 3 or 4); none
+// (corners 0) when only the box is known.
+struct RingShape {
+  int corners = 0;
+  std::array<double, 2> v[4];
+  double r = 0;
+
+  // Adds to region the half-planes that hold every pixel within e of the figure, mapped to
+  // pixels by map(X, Y, x, y), where a page inch is at most scale pixels; false when they
+  // cannot be found.
+  template <class Map>
+  bool region(InkRegion& region, double scale, double e, Map map) const {
+    e += 1e-6;  // rounding in the mapping
+    if (corners == 1) {
+      // The octagon around the circle widened by e.
+      double cx, cy;
+      map(v[0][0], v[0][1], cx, cy);
+      const double D = std::sqrt(2.0) * (r * scale * (1 + 1e-12) + e);
+      if (!std::isfinite(cx + cy + D)) return false;
+      region.add(1, 1, cx + cy + D);
+      region.add(1, -1, cx - cy + D);
+      region.add(-1, 1, cy - cx + D);
+      region.add(-1, -1, -cx - cy + D);
+      return true;
+    }
+    if (corners < 3) return false;
+    double p[4][2], cx = 0, cy = 0;
+    for (int i = 0; i < corners; ++i) {
+      map(v[i][0], v[i][1], p[i][0], p[i][1]);
+      cx += p[i][0] / corners;
+      cy += p[i][1] / corners;
+    }
+    if (!std::isfinite(cx) || !std::isfinite(cy)) return false;
+    for (int i = 0; i < corners; ++i) {
+      const int j = (i + 1) % corners;
+      region.addSide(p[i][0], p[i][1], p[j][0], p[j][1], cx, cy, e);
+    }
+    return true;
+  }
+};
+
 // Lays down the segments of one solid fill, all with the same pen, leaving exactly the pixels
 // DrawLine would leave, with less work: drawing in one colour only ever adds that colour, so a
 // segment whose reach is already all of that colour cannot change a pixel and is passed over (a
@@ -450,29 +497,24 @@ class FillPainter {
   }
 
   void outline(int shape, double X, double Y, double r, double width) {
-    const std::array<double, 4> box = outlineBox(shape, X, Y, r);
-    if (ringSettled(box, width, [&](InkRegion& region) {
-          // Squares fill their box; diamonds and triangles are bounded by their sides, whose
-          // corners are the ends forOutlineSegments gives, in order round the shape.
-          double v[4][2];
-          if (shape == 5) {
-            const double d = 1.414213562 * r;
-            d_.pageToRaster(X - d, Y, v[0][0], v[0][1]);
-            d_.pageToRaster(X, Y + d, v[1][0], v[1][1]);
-            d_.pageToRaster(X + d, Y, v[2][0], v[2][1]);
-            d_.pageToRaster(X, Y - d, v[3][0], v[3][1]);
-            return sides(region, v, 4, width);
-          }
-          if (shape == 7) {
-            const double d = 0.5773502692 * r;
-            d_.pageToRaster(X - r, Y - d, v[0][0], v[0][1]);
-            d_.pageToRaster(X + r, Y - d, v[1][0], v[1][1]);
-            d_.pageToRaster(X, Y + 2 * d, v[2][0], v[2][1]);
-            return sides(region, v, 3, width);
-          }
-          return false;
-        }))
-      return;
+    // Squares fill their box; diamonds and triangles are bounded by their sides, whose corners
+    // are the ends forOutlineSegments gives, in order round the shape.
+    RingShape figure;
+    if (shape == 5) {
+      const double d = 1.414213562 * r;
+      figure.corners = 4;
+      figure.v[0] = {X - d, Y};
+      figure.v[1] = {X, Y + d};
+      figure.v[2] = {X + d, Y};
+      figure.v[3] = {X, Y - d};
+    } else if (shape == 7) {
+      const double d = 0.5773502692 * r;
+      figure.corners = 3;
+      figure.v[0] = {X - r, Y - d};
+      figure.v[1] = {X + r, Y - d};
+      figure.v[2] = {X, Y + 2 * d};
+    }
+    if (ringSettled(outlineBox(shape, X, Y, r), width, figure)) return;
     forOutlineSegments(shape, X, Y, r, [&](double X1, double Y1, double X2, double Y2) {
       line(X1, Y1, X2, Y2, width);
     });
@@ -481,24 +523,12 @@ class FillPainter {
 
   void circle(const PagePoint& centre, double r, double width) {
     // Circle points are centre + r (cos, sin), within r of the centre either way.
+    RingShape figure;
+    figure.corners = 1;
+    figure.v[0] = {centre.X, centre.Y};
+    figure.r = r;
     if (circleSegments(r) > 0 &&
-        ringSettled({centre.X - r, centre.X + r, centre.Y - r, centre.Y + r}, width,
-                    [&](InkRegion& region) {
-                      // The ring's corners lie on the circle, within rho of its centre in the
-                      // raster; the octagon around that circle widened by the ink's distance.
-                      double cx, cy;
-                      d_.pageToRaster(centre.X, centre.Y, cx, cy);
-                      const double rho =
-                          r * std::max(std::fabs(d_.state.Raster.ScaleX),
-                                       std::fabs(d_.state.Raster.ScaleY)) * (1 + 1e-12) +
-                          1e-6;
-                      const double R = rho + inkDistance(300 * width), D = std::sqrt(2.0) * R;
-                      region.add(1, 1, cx + cy + D);
-                      region.add(1, -1, cx - cy + D);
-                      region.add(-1, 1, cy - cx + D);
-                      region.add(-1, -1, -cx - cy + D);
-                      return std::isfinite(D);
-                    }))
+        ringSettled({centre.X - r, centre.X + r, centre.Y - r, centre.Y + r}, width, figure))
       return;
     forCircleSegments(centre.X, centre.Y, r, [&](double X1, double Y1, double X2, double Y2) {
       line(X1, Y1, X2, Y2, width);
@@ -511,45 +541,55 @@ class FillPainter {
   // given width: true when everything its segments could touch, in the raster and in the
   // preview, already has the pen's colour, so that they can be passed over. When only the
   // preview is settled, previewDone_ spares the segments their preview work.
-  // Where the box is not settled in the fill's window, region(InkRegion&) may narrow the box
-  // down to the ring's own shape (false when it cannot).
-  template <class Region>
-  bool ringSettled(const std::array<double, 4>& box, double width, Region region) {
+  // Where a box is not settled, the ring's figure may narrow it down to the ring's own shape.
+  bool ringSettled(const std::array<double, 4>& box, double width, const RingShape& figure) {
     ++rings_;
     for (double v : box)
       if (!std::isfinite(v)) return false;
-    previewDone_ = !echo_ || previewBoxSettled(box);
-    // In the window every segment end lies inside the raster, so a settled ring there may still
+    // The two outermost rings of a fill seldom lie on settled ground throughout; the figure is
+    // not worth its work there.
+    const bool inner = rings_ > 2 && figure.corners > 0;
+    // The rings of a fill lie one inside the other, and settled pixels stay settled, so once a
+    // ring is settled so is every ring after it (in a width no greater, on the raster).
+    if (!previewSettled_)
+      previewSettled_ = !echo_ || previewBoxSettled(box) ||
+                        (inner && local_ && previewFigureSettled(box, figure));
+    previewDone_ = previewSettled_;
+    if (!(width <= rasterSettledWidth_) &&
+        (rasterBoxSettled(box, width) ||
+         (inner && window_.isOpen() && rasterFigureSettled(box, width, figure))))
+      rasterSettledWidth_ = width;
+    // In the window every segment end lies inside the raster, so a ring settled there may still
     // need its preview; on the page the ring is only passed over whole.
-    // The two outermost rings of a fill seldom lie on ink throughout; the region is not worth
-    // its work there.
-    rasterDone_ = rasterBoxSettled(box, width) ||
-                  (window_.isOpen() && rings_ > 2 && rasterRegionSettled(box, width, region));
-    if (!rasterDone_ || !window_.isOpen()) rasterDone_ = rasterDone_ && previewDone_;
+    rasterDone_ = width <= rasterSettledWidth_;
+    if (!window_.isOpen()) rasterDone_ = rasterDone_ && previewDone_;
     if (!previewDone_ || !rasterDone_) return false;
     previewDone_ = rasterDone_ = false;
     d_.state.ImageChanged = true;  // as drawing the ring would have set it
     return true;
   }
 
-  template <class Region>
-  bool rasterRegionSettled(const std::array<double, 4>& box, double width, Region region) {
+  bool rasterFigureSettled(const std::array<double, 4>& box, double width,
+                           const RingShape& figure) {
     InkRegion ink(inkBounds(d_, box, width));
-    if (!region(ink)) return false;
+    const double scale =
+        std::max(std::fabs(d_.state.Raster.ScaleX), std::fabs(d_.state.Raster.ScaleY));
+    if (!figure.region(ink, scale, inkDistance(300 * width),
+                       [&](double X, double Y, double& x, double& y) { d_.pageToRaster(X, Y, x, y); }))
+      return false;
     return ink.eachRow([&](int r, int c0, int c1) { return window_.uniform(r, r, c0, c1); });
   }
 
-  // The sides of the convex polygon v[0..n-1] (raster pixels) pushed out by the ink's distance.
-  static bool sides(InkRegion& region, const double (*v)[2], int n, double width) {
-    double cx = 0, cy = 0;
-    for (int i = 0; i < n; ++i) cx += v[i][0] / n, cy += v[i][1] / n;
-    if (!std::isfinite(cx) || !std::isfinite(cy)) return false;
-    const double e = inkDistance(300 * width) + 1e-6;
-    for (int i = 0; i < n; ++i) {
-      const int j = (i + 1) % n;
-      region.addSide(v[i][0], v[i][1], v[j][0], v[j][1], cx, cy, e);
-    }
-    return true;
+  bool previewFigureSettled(const std::array<double, 4>& box, const RingShape& figure) {
+    std::array<int, 4> walk;  // {c0, c1, r0, r1}
+    if (!previewBox(box, walk)) return false;
+    InkRegion ink({double(walk[0]), double(walk[1]), double(walk[2]), double(walk[3])});
+    const double scale =
+        std::max(std::fabs(d_.state.Preview.ScaleX), std::fabs(d_.state.Preview.ScaleY));
+    if (!figure.region(ink, scale, walkDistance(penClamped()),
+                       [&](double X, double Y, double& x, double& y) { d_.pageToPreview(X, Y, x, y); }))
+      return false;
+    return ink.eachRow([&](int y, int c0, int c1) { return previewRowSettled(y, c0, c1); });
   }
 
   bool rasterBoxSettled(const std::array<double, 4>& box, double width) const {
@@ -564,37 +604,49 @@ class FillPainter {
                             : d_.image().uniform(r0, r1, c0, c1, draw_);
   }
 
-  bool previewBoxSettled(const std::array<double, 4>& box) const {
+  // The preview pixels the walks of segments with ends in box (page inches) can touch, cut to
+  // the bitmap, {c0, c1, r0, r1}: rounded ends stay between the rounded corners (and a clipped
+  // walk within its ends); the pen reaches back and pen - 1 - back pixels. False when none.
+  bool previewBox(const std::array<double, 4>& box, std::array<int, 4>& walk) const {
     double x1, y1, x2, y2;
     d_.pageToPreview(box[0], box[2], x1, y1);
     d_.pageToPreview(box[1], box[3], x2, y2);
-    const int pen = pen_ < 1 ? 1 : pen_ > 32 ? 32 : pen_;
-    const int back = (pen - 1) / 2;
-    // Rounded ends stay between the rounded corners (and a clipped walk within its ends); the
-    // pen reaches back and pen - 1 - back pixels.
+    const int pen = penClamped(), back = (pen - 1) / 2;
     const double pcLo = std::max(roundHalfEven(std::min(x1, x2)) - back, 0.0);
     const double pcHi =
         std::min(roundHalfEven(std::max(x1, x2)) - back + pen - 1, double(pv_.width() - 1));
     const double prLo = std::max(roundHalfEven(std::min(y1, y2)) - back, 0.0);
     const double prHi =
         std::min(roundHalfEven(std::max(y1, y2)) - back + pen - 1, double(pv_.height() - 1));
-    if (!(pcLo <= pcHi && prLo <= prHi)) return true;
-    const int c0 = int(pcLo), c1 = int(pcHi), r0 = int(prLo), r1 = int(prHi);
-    if (!local_ || c0 < left_ || c1 > left_ + 63) return pv_.uniform(r0, r1, c0, c1, draw_);
-    // The fill's own pixels so far are in the local rows, not yet on the preview.
-    const uint64_t need = (~uint64_t(0) >> (63 - (c1 - left_))) & (~uint64_t(0) << (c0 - left_));
-    for (int y = r0; y <= r1; ++y) {
-      uint64_t have = unsigned(y - top_) < unsigned(localCount_) ? local_rows_[y - top_] : 0;
-      const uint8_t* row = pv_.row(y);
-      for (int b = c0 >> 3; b <= c1 >> 3; ++b) {
-        // Bit k of the reversed byte is column 8 b + k, in the pen's colour.
-        const uint64_t v = kReversedBits[uint8_t(draw_ ? row[b] : ~row[b])];
-        const int shift = 8 * b - left_;  // -7 .. 63
-        have |= shift >= 0 ? v << shift : v >> -shift;
-      }
-      if ((have & need) != need) return false;
-    }
+    if (!(pcLo <= pcHi && prLo <= prHi)) return false;
+    walk = {int(pcLo), int(pcHi), int(prLo), int(prHi)};
     return true;
+  }
+
+  bool previewBoxSettled(const std::array<double, 4>& box) const {
+    std::array<int, 4> walk;
+    if (!previewBox(box, walk)) return true;
+    if (!local_) return pv_.uniform(walk[2], walk[3], walk[0], walk[1], draw_);
+    for (int y = walk[2]; y <= walk[3]; ++y)
+      if (!previewRowSettled(y, walk[0], walk[1])) return false;
+    return true;
+  }
+
+  // Whether pixels c0..c1 of preview row y have the pen's colour, on the preview or among the
+  // fill's own pixels gathered so far in the local rows (local mode only).
+  bool previewRowSettled(int y, int c0, int c1) const {
+    if (y < 0 || y >= pv_.height() || c0 < 0 || c1 >= pv_.width()) return false;
+    if (c0 < left_ || c1 > left_ + 63) return pv_.uniform(y, y, c0, c1, draw_);
+    const uint64_t need = (~uint64_t(0) >> (63 - (c1 - left_))) & (~uint64_t(0) << (c0 - left_));
+    uint64_t have = unsigned(y - top_) < unsigned(localCount_) ? local_rows_[y - top_] : 0;
+    const uint8_t* row = pv_.row(y);
+    for (int b = c0 >> 3; b <= c1 >> 3; ++b) {
+      // Bit k of the reversed byte is column 8 b + k, in the pen's colour.
+      const uint64_t v = kReversedBits[uint8_t(draw_ ? row[b] : ~row[b])];
+      const int shift = 8 * b - left_;  // -7 .. 63
+      have |= shift >= 0 ? v << shift : v >> -shift;
+    }
+    return (have & need) == need;
   }
 
   // Whether the pen's square along the preview segment covers only pixels of the pen's colour,
@@ -656,6 +708,8 @@ class FillPainter {
   const int pen_;
   bool previewDone_ = false, rasterDone_ = false;
   int rings_ = 0;  // rings begun
+  bool previewSettled_ = false;     // a ring's preview, and so every later one's, was settled
+  double rasterSettledWidth_ = -1;  // the width of the raster's last settled ring
   uint64_t recent_[kRecent] = {};
   int next_ = 0, filled_ = 0;
 };
