@@ -424,8 +424,7 @@ bool FillWindow::segment(double X1, double Y1, double X2, double Y2, double widt
   }
   const int clipFirst = d_.clipFirstRow(), clipLimit = d_.clipRowLimit();
   return rasterise(
-      d_, X1, Y1, X2, Y2, width,
-      [&](int r0, int r1, int c0, int c1) { return uniform(r0, r1, c0, c1); },
+      d_, X1, Y1, X2, Y2, width, nullptr,
       [&](double x1, double y1, double x2, double y2, double w) {
         WindowSink out{bits_, left_, top_, rows_, spoilt_};
         laySpans(out, x1, y1, x2, y2, w, clipFirst, clipLimit);

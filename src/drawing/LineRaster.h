@@ -43,7 +43,7 @@ class FillWindow {
   // not lie wholly inside the raster and the clip rows.
   bool open(double cLo, double cHi, double rLo, double rHi);
   bool isOpen() const { return open_; }
-  // rasteriseSegment with skipSettled, laid into the window.
+  // rasteriseSegment, laid into the window.
   bool segment(double X1, double Y1, double X2, double Y2, double width);
   // Whether every pixel of rows r0..r1 and columns c0..c1 has the pen's colour; false for a
   // rectangle not wholly inside the window.
