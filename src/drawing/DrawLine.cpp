@@ -156,6 +156,37 @@ struct Across {
     lo += cut & low;
     hi -= cut & (low ^ 1);
   }
+
+  // The spans at steps first, first + 1, ... below limit, two at a time, handed to
+  // pairs(lo, hi, lo', hi', t) for steps t and t + 1, as at() gives them; returns the first
+  // step not handed over (at most one is left).
+  template <class Pair>
+  [[gnu::always_inline]] int pairs(int first, int limit, Pair pair) const {
+#if defined(__SSE2__)
+    static_assert(kSmall, "the packed conversion has no range guard");
+    const __m128d t1v = _mm_set1_pd(t1), sv = _mm_set1_pd(s), uv = _mm_set1_pd(u1),
+                  hv = _mm_set1_pd(h);
+    const __m128i nv = _mm_set1_epi32(n), zero = _mm_setzero_si128();
+    for (; first + 1 < limit; first += 2) {
+      const __m128d t = _mm_set_pd(double(first + 1), double(first));
+      const __m128d centre = _mm_add_pd(_mm_mul_pd(_mm_sub_pd(t, t1v), sv), uv);
+      __m128i lo = _mm_cvtpd_epi32(_mm_sub_pd(centre, hv));
+      __m128i hi = _mm_cvtpd_epi32(_mm_add_pd(centre, hv));
+      const __m128i rc = _mm_cvtpd_epi32(centre);
+      const __m128i cut = _mm_cmpgt_epi32(_mm_sub_epi32(hi, lo), nv);
+      const __m128i low =
+          _mm_cmplt_epi32(_mm_sub_epi32(_mm_add_epi32(lo, hi), _mm_add_epi32(rc, rc)), zero);
+      lo = _mm_sub_epi32(lo, _mm_and_si128(cut, low));   // masks are -1: one up
+      hi = _mm_add_epi32(hi, _mm_andnot_si128(low, cut));  // one down
+      pair(_mm_cvtsi128_si32(lo), _mm_cvtsi128_si32(hi), _mm_cvtsi128_si32(_mm_srli_si128(lo, 4)),
+           _mm_cvtsi128_si32(_mm_srli_si128(hi, 4)), first);
+    }
+#else
+    (void)limit;
+    (void)pair;
+#endif
+    return first;
+  }
 };
 
 // The last span of a sloped line is narrowed by up to two pixels on the side its slope leaves,
@@ -245,7 +276,14 @@ void laySpans(Sink& out, double x1, double y1, double x2, double y2, double w, i
     columnSpan(lo, hi, cFirst);
     if (cLast == cFirst) return;
     // The columns between the ends lie inside the raster's columns.
-    for (int c = cFirst + 1; c < cLast; ++c) {
+    int c = cFirst + 1;
+    if constexpr (Sink::kSmall)
+      // In a window nothing is clipped: a span that would be lies outside it.
+      c = across.pairs(c, cLast, [&](int lo0, int hi0, int lo1, int hi1, int t) {
+        out.column(lo0, hi0, t);
+        out.column(lo1, hi1, t + 1);
+      });
+    for (; c < cLast; ++c) {
       across.at(c, lo, hi);
       if (lo < clipFirst) lo = clipFirst;
       if (hi > clipLimit - 1) hi = clipLimit - 1;
@@ -308,7 +346,13 @@ void laySpans(Sink& out, double x1, double y1, double x2, double y2, double w, i
   rowSpan(lo, hi, rFirst);
   if (rLast == rFirst) return;
   // The rows between the ends lie inside the clip rows.
-  for (int row = rFirst + 1; row < rLast; ++row) {
+  int row = rFirst + 1;
+  if constexpr (Sink::kSmall)
+    row = across.pairs(row, rLast, [&](int lo0, int hi0, int lo1, int hi1, int t) {
+      if (lo0 <= hi0) out.row(lo0, hi0, t);
+      if (lo1 <= hi1) out.row(lo1, hi1, t + 1);
+    });
+  for (; row < rLast; ++row) {
     across.at(row, lo, hi);
     if (lo < 0) lo = 0;
     if (hi > kRasterCols - 1) hi = kRasterCols - 1;
