@@ -469,11 +469,15 @@ class FillPainter {
     if (local_) {
       // The ends lie within the fill's preview box (rounding keeps their order), so the walk
       // and the pen stay inside the local rows.
-      const uint64_t penBits = (uint64_t(1) << penClamped()) - 1;
-      const int x0 = left_ + back(), y0 = top_ + back();
-      walkLine(int(p[0]), int(p[1]), int(p[2]), int(p[3]), [&](int x, int y) {
-        for (int i = 0; i < penClamped(); ++i) local_rows_[y - y0 + i] |= penBits << (x - x0);
-      });
+      const int pen = penClamped(), x0 = left_ + back(), y0 = top_ + back();
+      const uint64_t penBits = (uint64_t(1) << pen) - 1;
+      if (pen == 1)
+        walkLine(int(p[0]), int(p[1]), int(p[2]), int(p[3]),
+                 [&](int x, int y) { local_rows_[y - y0] |= uint64_t(1) << (x - x0); });
+      else
+        walkLine(int(p[0]), int(p[1]), int(p[2]), int(p[3]), [&](int x, int y) {
+          for (int i = 0; i < pen; ++i) local_rows_[y - y0 + i] |= penBits << (x - x0);
+        });
       return;
     }
     // Whole ends near the bitmap (always, for a symbol on the page) go straight to the pixel
