@@ -243,7 +243,7 @@ void laySpans(Sink& out, double x1, double y1, double x2, double y2, double w, i
     }
     const double s = dy == 0 ? 0.0 : (y2 - y1) / (x2 - x1);
     const Across<Sink::kSmall> across{x1, y1, s, 0.5 * w * std::sqrt(s * s + 1), n};
-    int cFirst = roundPix(x1), cLast = roundPix(x2);
+    int cFirst = across.round(x1), cLast = across.round(x2);
     if (cFirst < 0) cFirst = 0;
     if (cLast > kRasterCols - 1) cLast = kRasterCols - 1;
     if (cFirst > cLast) return;
@@ -306,7 +306,7 @@ void laySpans(Sink& out, double x1, double y1, double x2, double y2, double w, i
   }
   const double s = dy == 0 ? 0.0 : (x2 - x1) / (y2 - y1);
   const Across<Sink::kSmall> across{y1, x1, s, 0.5 * w * std::sqrt(s * s + 1), n};
-  int rFirst = roundPix(y1), rLast = roundPix(y2);
+  int rFirst = across.round(y1), rLast = across.round(y2);
   if (rFirst < clipFirst) rFirst = clipFirst;
   if (rLast > clipLimit - 1) rLast = clipLimit - 1;
   if (rFirst > rLast) return;
