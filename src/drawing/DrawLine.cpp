@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
-#include <type_traits>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <type_traits>
 #include <utility>
 
 #if defined(__SSE2__)
@@ -176,7 +176,7 @@ struct Across {
       const __m128i cut = _mm_cmpgt_epi32(_mm_sub_epi32(hi, lo), nv);
       const __m128i low =
           _mm_cmplt_epi32(_mm_sub_epi32(_mm_add_epi32(lo, hi), _mm_add_epi32(rc, rc)), zero);
-      lo = _mm_sub_epi32(lo, _mm_and_si128(cut, low));   // masks are -1: one up
+      lo = _mm_sub_epi32(lo, _mm_and_si128(cut, low));     // masks are -1: one up
       hi = _mm_add_epi32(hi, _mm_andnot_si128(low, cut));  // one down
       pair(_mm_cvtsi128_si32(lo), _mm_cvtsi128_si32(hi), _mm_cvtsi128_si32(_mm_srli_si128(lo, 4)),
            _mm_cvtsi128_si32(_mm_srli_si128(hi, 4)), first);
@@ -252,7 +252,8 @@ void laySpans(Sink& out, double x1, double y1, double x2, double y2, double w, i
       // Level: (c - x1) s is a zero for every column, so every column has the first one's span,
       // and the slope adjustments of the end columns never apply. The body is one row span per
       // row; the caps are as below.
-      for (int k = 1; cFirst - k >= 0 && lo + k <= hi - k; ++k) columnSpan(lo + k, hi - k, cFirst - k);
+      for (int k = 1; cFirst - k >= 0 && lo + k <= hi - k; ++k)
+        columnSpan(lo + k, hi - k, cFirst - k);
       const int rowLo = lo < clipFirst ? clipFirst : lo;
       const int rowHi = hi > clipLimit - 1 ? clipLimit - 1 : hi;
       for (int row = rowLo; row <= rowHi; ++row) out.row(cFirst, cLast, row);
@@ -272,7 +273,8 @@ void laySpans(Sink& out, double x1, double y1, double x2, double y2, double w, i
           --hi;
       }
     }
-    for (int k = 1; cFirst - k >= 0 && lo + k <= hi - k; ++k) columnSpan(lo + k, hi - k, cFirst - k);
+    for (int k = 1; cFirst - k >= 0 && lo + k <= hi - k; ++k)
+      columnSpan(lo + k, hi - k, cFirst - k);
     columnSpan(lo, hi, cFirst);
     if (cLast == cFirst) return;
     // The columns between the ends lie inside the raster's columns.
@@ -364,7 +366,8 @@ void laySpans(Sink& out, double x1, double y1, double x2, double y2, double w, i
   if (hi > kRasterCols - 1) hi = kRasterCols - 1;
   trimLastSpan(lo, hi, s);
   rowSpan(lo, hi, rLast);
-  for (int k = 1; rLast + k < clipLimit && lo + k <= hi - k; ++k) rowSpan(lo + k, hi - k, rLast + k);
+  for (int k = 1; rLast + k < clipLimit && lo + k <= hi - k; ++k)
+    rowSpan(lo + k, hi - k, rLast + k);
 }
 
 // Whether every pixel of rows r0..r1 and columns c0..c1 (bounds in pixels, rounded outward, cut
@@ -379,7 +382,8 @@ bool boxSettled(double r0, double r1, double c0, double c1, int clipFirst, int c
   c1 = std::min(c1, double(kRasterCols - 1));
   if (!(r0 <= r1 && c0 <= c1)) return false;
   // Truncation rounds the (non-negative) lower bounds down; the upper ones go up by one.
-  const int ir1 = std::min(int(r1) + 1, clipLimit - 1), ic1 = std::min(int(c1) + 1, kRasterCols - 1);
+  const int ir1 = std::min(int(r1) + 1, clipLimit - 1),
+            ic1 = std::min(int(c1) + 1, kRasterCols - 1);
   return uniform(int(r0), ir1, int(c0), ic1);
 }
 
@@ -467,12 +471,11 @@ bool FillWindow::segment(double X1, double Y1, double X2, double Y2, double widt
     return false;
   }
   const int clipFirst = d_.clipFirstRow(), clipLimit = d_.clipRowLimit();
-  return rasterise(
-      d_, X1, Y1, X2, Y2, width, nullptr,
-      [&](double x1, double y1, double x2, double y2, double w) {
-        WindowSink out{bits_, left_, top_, rows_, spoilt_};
-        laySpans(out, x1, y1, x2, y2, w, clipFirst, clipLimit);
-      });
+  return rasterise(d_, X1, Y1, X2, Y2, width, nullptr,
+                   [&](double x1, double y1, double x2, double y2, double w) {
+                     WindowSink out{bits_, left_, top_, rows_, spoilt_};
+                     laySpans(out, x1, y1, x2, y2, w, clipFirst, clipLimit);
+                   });
 }
 
 bool FillWindow::close() {
@@ -480,7 +483,8 @@ bool FillWindow::close() {
   open_ = false;
   if (spoilt_) return false;
   const uint64_t flip = draw_ ? 0 : ~uint64_t(0);
-  for (int r = 0; r < rows_; ++r) storeBigEndian(d_.image().row(top_ + r) + left_ / 8, bits_[r] ^ flip);
+  for (int r = 0; r < rows_; ++r)
+    storeBigEndian(d_.image().row(top_ + r) + left_ / 8, bits_[r] ^ flip);
   return true;
 }
 

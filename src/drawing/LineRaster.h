@@ -16,6 +16,17 @@ class Drawing;
 // pixel of the ends' box along the long axis; the caps reach at most h + 1/2 past the end spans.
 inline double inkReach(double pixelWidth) { return 0.7072 * std::fabs(pixelWidth) + 1.000001; }
 
+// How far (raster pixels) from its segment the ink of a segment of the given pixel width can
+// lie: a span pixel is within h + 1/2 of the centre line's point on its column, that point within
+// 1/2 column (0.7072 along the line) of the segment, and h <= 0.7072 w; a cap pixel is no farther
+// from the end span's centre.
+inline double inkDistance(double pixelWidth) { return 0.7072 * std::fabs(pixelWidth) + 1.2073; }
+
+// How far (preview pixels) from its page segment the walk of a preview segment can reach with a
+// pen of the given width: its rounded ends lie within 0.7072 of the true ones, the walk within
+// 1/2 of the line between them, and the pen's square within (pen - 1) sqrt 2 of the walk.
+inline double walkDistance(int pen) { return 1.2073 + 1.4143 * (pen - 1); }
+
 // DrawLine's raster half: sets ImageChanged and lays the segment into the raster. False when the
 // segment is dropped before rasterising (a coordinate not finite, or outside the visibility
 // test); DrawLine then echoes nothing to the preview either. With skipSettled, a segment whose

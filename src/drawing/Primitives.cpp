@@ -370,17 +370,6 @@ class InkRegion {
   Bound upper_[8], lower_[8];
 };
 
-// How far (raster pixels) from its segment the ink of a segment of the given pixel width can
-// lie: a span pixel is within h + 1/2 of the centre line's point on its column, that point within
-// 1/2 column (0.7072 along the line) of the segment, and h <= 0.7072 w; a cap pixel is no farther
-// from the end span's centre.
-inline double inkDistance(double pixelWidth) { return 0.7072 * std::fabs(pixelWidth) + 1.2073; }
-
-// How far (preview pixels) from its page segment the walk of a preview segment can reach with a
-// pen of the given width: its rounded ends lie within 0.7072 of the true ones, the walk within
-// 1/2 of the line between them, and the pen's square within (pen - 1) sqrt 2 of the walk.
-inline double walkDistance(int pen) { return 1.2073 + 1.4143 * (pen - 1); }
-
 // The figure a ring's segment ends lie on (page inches): a circle about v[0] of radius r
 // (corners 1), or the corners v of a convex polygon in order round it (corners 3 or 4); none
 // (corners 0) when only the box is known.
@@ -578,8 +567,9 @@ class FillPainter {
     InkRegion ink(inkBounds(d_, box, width));
     const double scale =
         std::max(std::fabs(d_.state.Raster.ScaleX), std::fabs(d_.state.Raster.ScaleY));
-    if (!figure.region(ink, scale, inkDistance(300 * width),
-                       [&](double X, double Y, double& x, double& y) { d_.pageToRaster(X, Y, x, y); }))
+    if (!figure.region(
+            ink, scale, inkDistance(300 * width),
+            [&](double X, double Y, double& x, double& y) { d_.pageToRaster(X, Y, x, y); }))
       return false;
     return ink.eachRow([&](int r, int c0, int c1) { return window_.uniform(r, r, c0, c1); });
   }
@@ -590,8 +580,9 @@ class FillPainter {
     InkRegion ink({double(walk[0]), double(walk[1]), double(walk[2]), double(walk[3])});
     const double scale =
         std::max(std::fabs(d_.state.Preview.ScaleX), std::fabs(d_.state.Preview.ScaleY));
-    if (!figure.region(ink, scale, walkDistance(penClamped()),
-                       [&](double X, double Y, double& x, double& y) { d_.pageToPreview(X, Y, x, y); }))
+    if (!figure.region(
+            ink, scale, walkDistance(penClamped()),
+            [&](double X, double Y, double& x, double& y) { d_.pageToPreview(X, Y, x, y); }))
       return false;
     return ink.eachRow([&](int y, int c0, int c1) { return previewRowSettled(y, c0, c1); });
   }
@@ -711,7 +702,7 @@ class FillPainter {
   const bool draw_, echo_;
   const int pen_;
   bool previewDone_ = false, rasterDone_ = false;
-  int rings_ = 0;  // rings begun
+  int rings_ = 0;                   // rings begun
   bool previewSettled_ = false;     // a ring's preview, and so every later one's, was settled
   double rasterSettledWidth_ = -1;  // the width of the raster's last settled ring
   uint64_t recent_[kRecent] = {};
@@ -802,7 +793,8 @@ void Drawing::FillCircle(const PagePoint& centre, double r) {
   const std::array<double, 4> box{centre.X - r, centre.X + r, centre.Y - r, centre.Y + r};
   std::array<double, 4> ink = inkBounds(*this, box, width);
   if (hole > 0) {
-    const auto line = inkBounds(*this, {centre.X, centre.X, centre.Y - hole, centre.Y + hole}, lineWidth);
+    const auto line =
+        inkBounds(*this, {centre.X, centre.X, centre.Y - hole, centre.Y + hole}, lineWidth);
     ink = {std::min(ink[0], line[0]), std::max(ink[1], line[1]), std::min(ink[2], line[2]),
            std::max(ink[3], line[3])};
   }
