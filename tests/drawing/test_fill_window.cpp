@@ -11,6 +11,7 @@
 #include <cstring>
 #include <vector>
 
+#include "Lcg.h"
 #include "TestHost.h"
 #include "drawing/Drawing.h"
 #include "drawing/LineRaster.h"
@@ -19,13 +20,7 @@ using namespace plotane;
 
 namespace {
 
-struct Lcg {
-  uint64_t s;
-  double next() {
-    s = s * 6364136223846793005ull + 1442695040888963407ull;
-    return double(s >> 11) * (1.0 / 9007199254740992.0);
-  }
-};
+using test::Lcg;
 
 // Distance from (x, y) to the segment (x1, y1)-(x2, y2).
 double distanceToSegment(double x, double y, double x1, double y1, double x2, double y2) {

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <vector>
 
+#include "Lcg.h"
 #include "TestHost.h"
 #include "drawing/Drawing.h"
 #include "drawing/LineRaster.h"
@@ -227,14 +228,7 @@ TEST(SymbolPixels, OverlappingSymbolsOnLines) {
 
 namespace {
 
-// A small fixed generator, so the lines are the same with every library.
-struct Lcg {
-  uint64_t s;
-  double next() {
-    s = s * 6364136223846793005ull + 1442695040888963407ull;
-    return double(s >> 11) * (1.0 / 9007199254740992.0);
-  }
-};
+using test::Lcg;
 
 // Lines of every kind the symbols and graphs use: axis-parallel, exactly diagonal, zero-length,
 // general, at the table widths and between them, short and long, across the page edges, drawn
