@@ -1,6 +1,6 @@
 // DrawGraph over large curves: 4 line curves of 10,000 points, and 32 point curves of 800
-// points (each curve its own symbol, as a reader needs to tell 32 curves apart), each a full
-// render (scaling, axes, numbers, curves) into a fresh page.
+// points (the curves take the twelve symbols in turn, so that a reader can tell them apart), each
+// a full render (scaling, axes, numbers, curves) into a fresh page.
 
 #include <benchmark/benchmark.h>
 
