@@ -488,14 +488,6 @@ bool FillWindow::close() {
   return true;
 }
 
-void previewSegment(const Drawing& d, double X1, double Y1, double X2, double Y2, double p[4]) {
-  d.pageToPreview(X1, Y1, p[0], p[1]);
-  d.pageToPreview(X2, Y2, p[2], p[3]);
-  // The preview line is clipped exactly to the bitmap by the line drawer, so ends outside the
-  // page keep the line's true slope.
-  for (int i = 0; i < 4; ++i) p[i] = roundHalfEven(p[i]);
-}
-
 void Drawing::DrawLine(bool draw, double X1, double Y1, double X2, double Y2, double width) {
   if (!rasteriseSegment(*this, draw, X1, Y1, X2, Y2, width) || !state.PreviewEcho) return;
   // The same segment on the screen copy of the page.

@@ -4,11 +4,10 @@
 
 #include <cstdint>
 
+#include "drawing/Drawing.h"
 #include "drawing/Raster.h"
 
 namespace plotane {
-
-class Drawing;
 
 // How far (raster pixels) the ink of a segment of the given pixel width can reach beyond the
 // box of its two ends, in either axis: a span reaches h past its centre plus half a pixel of
@@ -35,8 +34,15 @@ inline double walkDistance(int pen) { return 1.2073 + 1.4143 * (pen - 1); }
 bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, double Y2,
                       double width, bool skipSettled = false);
 
-// The rounded preview end points DrawLine echoes for a page segment: p = {x1, y1, x2, y2}.
-void previewSegment(const Drawing& d, double X1, double Y1, double X2, double Y2, double p[4]);
+// The rounded preview end points DrawLine echoes for a page segment: p = {x1, y1, x2, y2}. The
+// preview line is clipped exactly to the bitmap by the line drawer, so ends outside the page keep
+// the line's true slope.
+inline void previewSegment(const Drawing& d, double X1, double Y1, double X2, double Y2,
+                           double p[4]) {
+  d.pageToPreview(X1, Y1, p[0], p[1]);
+  d.pageToPreview(X2, Y2, p[2], p[3]);
+  for (int i = 0; i < 4; ++i) p[i] = roundHalfEven(p[i]);
+}
 
 // A window of the raster, at most 64 pixels each way, that holds one solid fill while its many
 // segments are laid, so that they need neither the raster's row table nor its clipping: bit
