@@ -128,7 +128,10 @@ struct WindowSink {
       return;
     }
     const uint64_t b = uint64_t(1) << (63 - j);
-    for (int r = lo - top; r <= hi - top; ++r) bits[r] |= b;
+    // Mostly two pixels (a thin line's every span).
+    uint64_t* p = bits + (lo - top);
+    p[0] |= b;
+    for (int k = 1; k <= hi - lo; ++k) p[k] |= b;
   }
   [[gnu::always_inline]] void row(int lo, int hi, int r) {
     if (unsigned(r - top) >= unsigned(rows) || lo < left || hi > left + 63) {
