@@ -57,6 +57,13 @@ class Host {
   virtual void showWindow(WorkWindow) {}
   // The drawing model was discarded or re-created: a window showing it must follow.
   virtual void drawingReplaced() {}
+  // Shows the script window ("Run EBT"); nothing where there are no windows.
+  virtual void showRunEbt() {}
+  // Opens the help window: at its contents (HelpContents), its topic search (HelpSearch) or the
+  // topic of a help context number.
+  static constexpr int HelpContents = 0;
+  static constexpr int HelpSearch = -1;
+  virtual void showHelp(int context) { (void)context; }
   virtual ClockStamp now();
   // Measures and, when asked, draws text in a platform font. False: no platform fonts here.
   virtual bool platformText(const PlatformTextRequest&, PlatformTextResult&) { return false; }
