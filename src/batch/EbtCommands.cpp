@@ -254,6 +254,7 @@ void EbtCommands::wwColErase(EbtRunner& r) {
 
 void EbtCommands::wwSetDsDir(EbtRunner& r) {
   std::string path = r.readText(true);
+  if (r.ScriptError) return;
   fromStore(r, [&] { ctx_.store.SETDSDIR(path); });
   // A path that names no DSDir fails without a message of its own.
   if (r.ScriptError && ctx_.store.attached()) r.fail("\"" + path + "\" is not a DSDir");
@@ -261,13 +262,23 @@ void EbtCommands::wwSetDsDir(EbtRunner& r) {
 
 void EbtCommands::wwMkDsDir(EbtRunner& r) {
   std::string path = r.readText(true);
+  if (r.ScriptError) return;
   fromStore(r, [&] { ctx_.store.MAKEDSDIR(path); });
+  // Wildcards or an empty last name are refused without a message of their own.
+  if (r.ScriptError && ctx_.store.attached() &&
+      (path.find_first_of("&*?") != std::string::npos || path.back() == '.'))
+    r.fail("\"" + path + "\" is no name for a DSDir");
 }
 
 void EbtCommands::wwDelDsDir(EbtRunner& r) {
   std::string pattern = r.readText(true);
+  if (r.ScriptError) return;
   Store& store = ctx_.store;
   fromStore(r, [&] { store.DELETEDSDIR(pattern); });
+  const std::size_t from = pattern.find_first_not_of(' '), to = pattern.find_last_not_of(' ');
+  if (r.ScriptError && store.attached() && from != std::string::npos &&
+      pattern.substr(from, to - from + 1) == ".")
+    r.fail("the root DSDir is never deleted");
   // The current DSDir stays current unless it was deleted (itself or with a DSDir above it):
   // then the root becomes current, so that later saves land where they can be found.
   if (store.attached() && !store.CurrentPath().empty()) {
@@ -380,6 +391,7 @@ void EbtCommands::defineCurve(EbtRunner& r, int curve) {
 
 void EbtCommands::gwFileLoad(EbtRunner& r) {
   std::string file = r.readText(true);
+  if (r.ScriptError) return;
   fromStore(r, [&] { ctx_.graph.LoadGrd(file + ".GRD"); });
   // A file that is not there is refused without a message of its own.
   if (r.ScriptError && !fileExists(resolveFileName(file + ".GRD")))

@@ -219,6 +219,10 @@ TEST(CommandReasons, RefusalsWithoutAMessageSayWhy) {
   EXPECT_EQ(t.ctx.runner.reason(), "cannot open " + t.dir.file("none") + ".GRD");
   EXPECT_FALSE(t.run("WWCREATE('$/d'); WWSETDSDIR(.NOWHERE);"));
   EXPECT_EQ(t.ctx.runner.reason(), "\".NOWHERE\" is not a DSDir");
+  EXPECT_FALSE(t.run("WWMKDSDIR(.A*);"));
+  EXPECT_EQ(t.ctx.runner.reason(), "\".A*\" is no name for a DSDir");
+  EXPECT_FALSE(t.run("WWDELDSDIR(.);"));
+  EXPECT_EQ(t.ctx.runner.reason(), "the root DSDir is never deleted");
 }
 
 // An empty parameter names no file: nothing is created under an empty name.
