@@ -174,7 +174,7 @@ int EbtCommands::columnFromText(EbtRunner& r, const std::string& text) {
   if (r.ScriptError) return -1;
   int c = 0;
   if (!EbtRunner::parseColumnLetters(text, c)) {
-    r.failArgument(r.argumentNumber(), "\"" + text + "\" is not a column");
+    r.failArgument(r.argumentNumber(), EbtRunner::quote(text) + " is not a column");
     return -1;
   }
   return c;
@@ -204,7 +204,7 @@ void EbtCommands::wwColSave(EbtRunner& r) {
     if (ws.inUse(c) && !Store::ISLEGALNAME(ws.columnName(c))) {
       ws.C1 = c;
       ctx_.store.STOREMSG("Name has illegal form");
-      r.fail("column " + letters(c) + " is named \"" + ws.columnName(c) + "\"");
+      r.fail("column " + letters(c) + " is named " + EbtRunner::quote(ws.columnName(c)));
       return;
     }
   }
@@ -257,7 +257,7 @@ void EbtCommands::wwSetDsDir(EbtRunner& r) {
   if (r.ScriptError) return;
   fromStore(r, [&] { ctx_.store.SETDSDIR(path); });
   // A path that names no DSDir fails without a message of its own.
-  if (r.ScriptError && ctx_.store.attached()) r.fail("\"" + path + "\" is not a DSDir");
+  if (r.ScriptError && ctx_.store.attached()) r.fail(EbtRunner::quote(path) + " is not a DSDir");
 }
 
 void EbtCommands::wwMkDsDir(EbtRunner& r) {
@@ -267,7 +267,7 @@ void EbtCommands::wwMkDsDir(EbtRunner& r) {
   // Wildcards or an empty last name are refused without a message of their own.
   if (r.ScriptError && ctx_.store.attached() &&
       (path.find_first_of("&*?") != std::string::npos || path.back() == '.'))
-    r.fail("\"" + path + "\" is no name for a DSDir");
+    r.fail(EbtRunner::quote(path) + " is no name for a DSDir");
 }
 
 void EbtCommands::wwDelDsDir(EbtRunner& r) {
@@ -472,7 +472,7 @@ void EbtCommands::dwSetFont(EbtRunner& r) {
   } else if (EbtRunner::parseInteger(s, n) && n >= -32768 && n <= 32767) {
     code = int(n);
   } else {
-    r.failArgument(1, "\"" + s + "\" is not a font (a number, or a letter A to V)");
+    r.failArgument(1, EbtRunner::quote(s) + " is not a font (a number, or a letter A to V)");
     return;
   }
   ctx_.textEngine().SetFontCode(code);
@@ -630,7 +630,7 @@ void EbtCommands::atBinCalc(EbtRunner& r) {
   std::string operand = upperCase(r.readText(true));
   if (r.ScriptError) return;
   if (op.size() != 1 || std::string("+-*/X").find(op[0]) == std::string::npos) {
-    r.failArgument(3, "\"" + op + "\" is not an operation (+, -, *, / or X)");
+    r.failArgument(3, EbtRunner::quote(op) + " is not an operation (+, -, *, / or X)");
     return;
   }
   Worksheet& ws = ctx_.worksheet;
@@ -644,7 +644,7 @@ void EbtCommands::atBinCalc(EbtRunner& r) {
   } else {
     double k = 0;
     if (!EbtRunner::parseReal(operand, k)) {
-      r.failArgument(4, "\"" + operand + "\" is neither a column nor a number");
+      r.failArgument(4, EbtRunner::quote(operand) + " is neither a column nor a number");
       return;
     }
     char o = op[0];
@@ -665,7 +665,7 @@ void EbtCommands::atShift(EbtRunner& r) {
   if (r.ScriptError) return;
   long k = 0;
   if (!EbtRunner::parseInteger(ks, k) || k < -32768 || k > 32767) {
-    r.failArgument(3, "\"" + ks + "\" is not a whole number from -32768 to 32767");
+    r.failArgument(3, EbtRunner::quote(ks) + " is not a whole number from -32768 to 32767");
     return;
   }
   Worksheet& ws = ctx_.worksheet;
@@ -710,7 +710,7 @@ void EbtCommands::atLoad(EbtRunner& r) {
   });
   if (r.ScriptError) {
     // A pattern with wildcards names no single series, and is refused without a word.
-    if (!lookedUp && store.attached()) r.fail("\"" + path + "\" names no single series");
+    if (!lookedUp && store.attached()) r.fail(EbtRunner::quote(path) + " names no single series");
     return;
   }
   fromStore(r, [&] { store.LOADONE(ws.column(c), path); });
@@ -753,7 +753,7 @@ void EbtCommands::atCurvLine(EbtRunner& r) {
       break;
   }
   if (type < 0) {
-    r.failArgument(2, "\"" + style + "\" is not a line style (L, D, I or T)");
+    r.failArgument(2, EbtRunner::quote(style) + " is not a line style (L, D, I or T)");
     return;
   }
   CurveDef& c = ctx_.graph.def.curve(n);
@@ -773,7 +773,7 @@ void EbtCommands::atCurvPts(EbtRunner& r) {
                               : -1;
   int shape = kind.size() == 3 ? EbtRunner::symbolCode(kind.substr(1)) : -1;
   if (type < 0 || shape < 0) {
-    r.failArgument(2, "\"" + kind + "\" is not P or C followed by a point symbol");
+    r.failArgument(2, EbtRunner::quote(kind) + " is not P or C followed by a point symbol");
     return;
   }
   CurveDef& c = ctx_.graph.def.curve(n);

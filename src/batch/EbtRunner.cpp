@@ -28,7 +28,23 @@ std::string numberText(double v) {
   return buf;
 }
 
-std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+}  // namespace
+
+std::string EbtRunner::quote(const std::string& s) {
+  std::string out = "\"";
+  for (std::size_t i = 0; i < s.size() && i < 40; ++i) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    if (c < 32) {
+      out += '^';
+      out += char(c + 64);
+    } else {
+      out += char(c);
+    }
+  }
+  return out + (s.size() > 40 ? "...\"" : "\"");
+}
+
+namespace {
 
 // A sign and digits only: a whole number, perhaps too large to hold.
 bool integerForm(std::string_view text) {
@@ -369,7 +385,7 @@ std::string EbtRunner::readArgument(bool last) {
     else if (t.delimiter == ',')
       fail("too many arguments: \",\" after argument " + std::to_string(n));
     else
-      failArgument(n, quoted(t.text) + " must be followed by \"" + std::string(1, want) + "\"");
+      failArgument(n, quote(t.text) + " must be followed by \"" + std::string(1, want) + "\"");
     return "?";
   }
   std::string value = t.text;
@@ -402,7 +418,7 @@ int EbtRunner::readColumn(bool last) {
   if (ScriptError) return 0;
   int c = 0;
   if (!parseColumnLetters(s, c)) {
-    failArgument(argument_, quoted(s) + " is not a column");
+    failArgument(argument_, quote(s) + " is not a column");
     return 0;
   }
   if (commands_) commands_->columnsSelected(c, c, false);
@@ -421,7 +437,7 @@ bool EbtRunner::readRange(bool last, int& first, int& second) {
   }
   int c1 = 0, c2 = 0;
   if (!parseColumnLetters(a, c1) || !parseColumnLetters(b, c2) || c1 > c2) {
-    failArgument(argument_, quoted(s) + " is not a column range");
+    failArgument(argument_, quote(s) + " is not a column range");
     return false;
   }
   first = c1;
@@ -460,7 +476,7 @@ int EbtRunner::readInt(bool last, int min, int max, std::string_view minName,
     l = v;
   } else if (!parseInteger(s, l)) {
     if (!integerForm(s)) {
-      failArgument(argument_, quoted(s) + " is not a whole number");
+      failArgument(argument_, quote(s) + " is not a whole number");
       return min;
     }
     l = below ? LONG_MIN : LONG_MAX;  // too many digits: beyond any bound
@@ -487,7 +503,7 @@ double EbtRunner::readReal(bool last, double min, double max, std::string_view m
   } else {
     const RealForm form = realForm(s, v);
     if (form == RealForm::Bad) {
-      failArgument(argument_, quoted(s) + " is not a number");
+      failArgument(argument_, quote(s) + " is not a number");
       return min;
     }
     // Too large to hold: beyond any bound on its side.
@@ -527,7 +543,7 @@ int EbtRunner::readSymbol(bool last) {
   std::string s = readArgument(last);
   if (ScriptError) return -1;
   int code = symbolCode(s);
-  if (code < 0) failArgument(argument_, quoted(s) + " is not a point symbol");
+  if (code < 0) failArgument(argument_, quote(s) + " is not a point symbol");
   return code;
 }
 

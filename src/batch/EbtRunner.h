@@ -102,6 +102,9 @@ class EbtRunner {
   void fail(const std::string& why);
   // The same about argument n (from 1): "argument n: " + why.
   void failArgument(int n, const std::string& why);
+  // A token as a reason quotes it: on one line (control characters in their caret form) and
+  // cut after 40 characters.
+  static std::string quote(const std::string& token);
   // The number (from 1) of the last argument read in this statement.
   int argumentNumber() const { return argument_; }
   // The window shows the reason under "Error...cannot continue:"; batch mode prints it with the

@@ -221,8 +221,8 @@ TEST(Interpreter, AParameterEmptyAfterSubstitutionIsAnEmptyArgument) {
 // A statement that fails without a message of its own says why, under the error text.
 TEST(Interpreter, AFailureWithoutAMessageSaysWhy) {
   struct Case {
-    const char* script;
-    const char* reason;
+    std::string script;
+    std::string reason;
   } cases[] = {
       {"WWUSELIMS(0,12001);", "argument 2: 12001 is above the upper bound 12000"},
       {"WWUSELIMS(-399,0);", "argument 1: -399 is below the lower bound -398"},
@@ -245,13 +245,17 @@ TEST(Interpreter, AFailureWithoutAMessageSaysWhy) {
       {"BEGIN", "BEGIN stops the script"},
       {"{ never closed", "a comment is not closed"},
       {"WWATTACH('abc);", "a quote is not closed"},
+      // The reason stays on one line, whatever the argument holds.
+      {"WWCOLCOPY(A,'x\ny');", "argument 2: \"x^Jy\" is not a column"},
+      {"WWCOLCOPY(A," + std::string(50, 'B') + ");",
+       "argument 2: \"" + std::string(40, 'B') + "...\" is not a column"},
   };
   for (const Case& c : cases) {
     Fixture f;
     f.run(c.script);
     EXPECT_TRUE(f.failed()) << c.script;
     EXPECT_EQ(f.runner.reason(), c.reason) << c.script;
-    EXPECT_EQ(f.host.lastMessage(), std::string(kError) + "\n" + c.reason) << c.script;
+    EXPECT_EQ(f.host.lastMessage(), kError + ("\n" + c.reason)) << c.script;
   }
   Fixture y;
   y.commands.yLog = true;
