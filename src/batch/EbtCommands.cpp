@@ -467,7 +467,7 @@ void EbtCommands::dwSetFont(EbtRunner& r) {
   if (r.ScriptError) return;
   int code = 0;
   long n = 0;
-  if (s.size() == 1 && s[0] >= 'A' && s[0] <= 'Z' && s[0] <= 'V') {
+  if (s.size() == 1 && s[0] >= 'A' && s[0] <= 'V') {
     code = kFirstPlatformFontCode + (s[0] - 'A');
   } else if (EbtRunner::parseInteger(s, n) && n >= -32768 && n <= 32767) {
     code = int(n);

@@ -84,7 +84,7 @@ TEST(TextCommand, BaselineIsAQuarterTextUnitBelowTheCursor) {
 // higher.
 TEST(TextCommand, LetterStandsOnTheBaselineRow) {
   Ctx t;
-  ASSERT_TRUE(t.run("DWSETFONT(9); DWSETLINEW(0); DWMAAF(3, 5); @T('H');"));
+  ASSERT_TRUE(t.run("DWSETFONT(9); DWMAAF(3, 5); @T('H');"));
   const DrawingImage& img = t.ctx.drawing->image();
   int lowest = -1;
   for (int r = 0; r < kRasterRows; ++r)
