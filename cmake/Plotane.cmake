@@ -26,9 +26,12 @@ function(plotane_tests subdir)
     set(target test_${subdir}_${stem})
     add_executable(${target} ${src})
     target_link_libraries(${target} PRIVATE plotane_testsupport ${ARGN} GTest::gtest_main)
+    # Reference data lives in the source tree (tests/data), never outside the repository.
+    target_compile_definitions(${target} PRIVATE
+      PLOTANE_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
     add_test(NAME ${subdir}.${stem} COMMAND ${target})
     set_tests_properties(${subdir}.${stem} PROPERTIES
-      ENVIRONMENT "PLOTANE_TEST_DATA=${PROJECT_SOURCE_DIR}/../shared/data;PLOTANE_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+      ENVIRONMENT "PLOTANE_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   endforeach()
 endfunction()

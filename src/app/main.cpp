@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QImage>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -107,20 +108,34 @@ class BatchQtHost : public plotane::BatchHost {
   }
 };
 
+// Batch mode's standard error carries the program's own lines only: the toolkit's warnings
+// and notes are dropped (a fatal error still ends the program, with its text).
+void quietToolkit(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type != QtFatalMsg) return;
+  std::fprintf(stderr, "plotane: %s\n", text.toLocal8Bit().constData());
+  std::abort();
+}
+
 int runBatch(int argc, char** argv, const Options& o) {
   // Platform fonts and printing still need the toolkit, but no window is ever shown.
+  qInstallMessageHandler(quietToolkit);
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   BatchQtHost host;
   plotane::AppContext ctx(host);
   host.setLog(&ctx.log);
   ctx.printToFile = o.printTo;
+  // Why a run stopped goes with the line where it stopped.
+  ctx.runner.ReasonInErrorBox = false;
   bool unreadable = false;
   bool ok = ctx.RUNFROMCOMMANDLINE(o.params, &unreadable);
   if (unreadable) return 2;
-  if (!ok)
-    std::fprintf(stderr, "plotane: %s.EBT stopped at line %zu (%s)\n", o.params[0].c_str(),
-                 ctx.runner.statementLine(), ctx.runner.commandWord().c_str());
+  if (!ok) {
+    const std::string& why = ctx.runner.reason();
+    std::fprintf(stderr, "plotane: %s.EBT stopped at line %zu (%s)%s%s\n", o.params[0].c_str(),
+                 ctx.runner.statementLine(), ctx.runner.commandWord().c_str(),
+                 why.empty() ? "" : ": ", why.c_str());
+  }
   if (!o.png.empty() && ctx.drawing && !writePagePng(*ctx.drawing, o.png)) {
     std::fprintf(stderr, "plotane: cannot write %s\n", o.png.c_str());
     return 1;

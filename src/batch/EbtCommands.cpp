@@ -1,6 +1,7 @@
 #include "batch/EbtCommands.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "drawing/Drawing.h"
 #include "drawing/DrawingOutput.h"
@@ -9,9 +10,27 @@
 #include "shell/AppContext.h"
 #include "shell/base/Files.h"
 #include "shell/base/Messages.h"
+#include "worksheet/Format.h"
 #include "worksheet/Worksheet.h"
 
 namespace plotane {
+
+namespace {
+
+// A column's letters without the blank that pads a single letter.
+std::string letters(int column) {
+  std::string s = ColumnLetters(column);
+  while (!s.empty() && s.back() == ' ') s.pop_back();
+  return s;
+}
+
+std::string shortNumber(double v) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%g", v);
+  return buf;
+}
+
+}  // namespace
 
 EbtCommands::EbtCommands(AppContext& ctx) : ctx_(ctx) {
   add("WWATTACH", &EbtCommands::wwAttach);
@@ -155,7 +174,7 @@ int EbtCommands::columnFromText(EbtRunner& r, const std::string& text) {
   if (r.ScriptError) return -1;
   int c = 0;
   if (!EbtRunner::parseColumnLetters(text, c)) {
-    r.ScriptError = true;
+    r.failArgument(r.argumentNumber(), EbtRunner::quote(text) + " is not a column");
     return -1;
   }
   return c;
@@ -177,7 +196,19 @@ void EbtCommands::wwCreate(EbtRunner& r) {
 void EbtCommands::wwColSave(EbtRunner& r) {
   int c1 = 0, c2 = 0;
   r.readRange(true, c1, c2);
-  fromStore(r, [&] { ctx_.worksheet.SaveColumns(c1, c2); });
+  if (r.ScriptError) return;
+  // A script cannot answer the name dialog: a column with an illegal name stops the command
+  // before anything is saved, instead of being passed over.
+  Worksheet& ws = ctx_.worksheet;
+  for (int c = c1; c <= c2; ++c) {
+    if (ws.inUse(c) && !Store::ISLEGALNAME(ws.columnName(c))) {
+      ws.C1 = c;
+      ctx_.store.STOREMSG("Name has illegal form");
+      r.fail("column " + letters(c) + " is named " + EbtRunner::quote(ws.columnName(c)));
+      return;
+    }
+  }
+  fromStore(r, [&] { ws.SaveColumns(c1, c2); });
 }
 
 void EbtCommands::wwColName(EbtRunner& r) {
@@ -186,7 +217,13 @@ void EbtCommands::wwColName(EbtRunner& r) {
   std::string line1 = r.readText(false);
   std::string line2 = r.readText(true);
   if (r.ScriptError) return;
-  // No legality test on the name here, and the backslash stays even with an empty line 2.
+  // A name that could never be saved is refused as the name dialog refuses it.
+  if (!Store::ISLEGALNAME(name)) {
+    ctx_.store.STOREMSG("Name has illegal form");
+    r.ScriptError = true;
+    return;
+  }
+  // The backslash stays even with an empty line 2.
   ctx_.worksheet.SetColumnName(c, name, line1 + "\\" + line2);
   ctx_.worksheet.ShowColumn(c);
   ctx_.worksheet.RefreshColumnList();
@@ -217,17 +254,40 @@ void EbtCommands::wwColErase(EbtRunner& r) {
 
 void EbtCommands::wwSetDsDir(EbtRunner& r) {
   std::string path = r.readText(true);
+  if (r.ScriptError) return;
   fromStore(r, [&] { ctx_.store.SETDSDIR(path); });
+  // A path that names no DSDir fails without a message of its own.
+  if (r.ScriptError && ctx_.store.attached()) r.fail(EbtRunner::quote(path) + " is not a DSDir");
 }
 
 void EbtCommands::wwMkDsDir(EbtRunner& r) {
   std::string path = r.readText(true);
+  if (r.ScriptError) return;
   fromStore(r, [&] { ctx_.store.MAKEDSDIR(path); });
+  // Wildcards or an empty last name are refused without a message of their own.
+  if (r.ScriptError && ctx_.store.attached() &&
+      (path.find_first_of("&*?") != std::string::npos || path.back() == '.'))
+    r.fail(EbtRunner::quote(path) + " is no name for a DSDir");
 }
 
 void EbtCommands::wwDelDsDir(EbtRunner& r) {
   std::string pattern = r.readText(true);
-  fromStore(r, [&] { ctx_.store.DELETEDSDIR(pattern); });
+  if (r.ScriptError) return;
+  Store& store = ctx_.store;
+  fromStore(r, [&] { store.DELETEDSDIR(pattern); });
+  const std::size_t from = pattern.find_first_not_of(' '), to = pattern.find_last_not_of(' ');
+  if (r.ScriptError && store.attached() && from != std::string::npos &&
+      pattern.substr(from, to - from + 1) == ".")
+    r.fail("the root DSDir is never deleted");
+  // The current DSDir stays current unless it was deleted (itself or with a DSDir above it):
+  // then the root becomes current, so that later saves land where they can be found.
+  if (store.attached() && !store.CurrentPath().empty()) {
+    const bool keep = store.StoreError;
+    const DsDirEntry e = store.FINDENTRY(store.CurrentPath());
+    if (store.StoreError || e.record != store.CurrentEntry().record || e.kind != kDsDirKind)
+      store.resetCurrentDsDir();
+    store.StoreError = keep;
+  }
 }
 
 void EbtCommands::wwUseLims(EbtRunner& r) {
@@ -235,7 +295,8 @@ void EbtCommands::wwUseLims(EbtRunner& r) {
   int hi = r.readInt(true, -398, 12000);
   if (r.ScriptError) return;
   if (lo > hi) {
-    r.ScriptError = true;
+    r.fail("the low limit " + std::to_string(lo) + " is above the high limit " +
+           std::to_string(hi));
     return;
   }
   ctx_.worksheet.SetUseLimits(lo, hi);
@@ -266,8 +327,9 @@ void EbtCommands::wwWriteNoHTxt(EbtRunner& r) { writeTxt(r, false); }
 void EbtCommands::gwCurveNewDef(EbtRunner& r) { defineCurve(r, 0); }
 
 void EbtCommands::gwCurveOldDef(EbtRunner& r) {
-  int n = r.readInt(false, 1, std::max<int>(1, ctx_.graph.def.CurveCount));
-  if (!r.ScriptError && ctx_.graph.def.CurveCount == 0) r.ScriptError = true;
+  int n = r.readInt(false, 1, std::max<int>(1, ctx_.graph.def.CurveCount), "the first curve",
+                    "the number of curves");
+  if (!r.ScriptError && ctx_.graph.def.CurveCount == 0) r.fail("no curve is defined");
   if (r.ScriptError) return;
   defineCurve(r, n);
 }
@@ -315,8 +377,8 @@ void EbtCommands::defineCurve(EbtRunner& r, int curve) {
   if (lo > hi) {
     return fail("Y and X do not have indices in common");
   }
-  int first = r.readInt(false, lo, hi);
-  int last = r.readInt(true, first, hi);
+  int first = r.readInt(false, lo, hi, "the first common index", "the last common index");
+  int last = r.readInt(true, first, hi, "the first index", "the last common index");
   if (r.ScriptError) return;
   c.LowIndex = int16_t(first);
   c.HiIndex = int16_t(last);
@@ -329,7 +391,11 @@ void EbtCommands::defineCurve(EbtRunner& r, int curve) {
 
 void EbtCommands::gwFileLoad(EbtRunner& r) {
   std::string file = r.readText(true);
+  if (r.ScriptError) return;
   fromStore(r, [&] { ctx_.graph.LoadGrd(file + ".GRD"); });
+  // A file that is not there is refused without a message of its own.
+  if (r.ScriptError && !fileExists(resolveFileName(file + ".GRD")))
+    r.fail("cannot open " + file + ".GRD");
 }
 
 void EbtCommands::gwFileSave(EbtRunner& r) {
@@ -341,8 +407,8 @@ void EbtCommands::gwSetXsToCols(EbtRunner&) { ctx_.graph.SetXsToCols(); }
 
 void EbtCommands::gwRemoveDef(EbtRunner& r) {
   int count = ctx_.graph.def.CurveCount;
-  int n = r.readInt(true, 1, std::max(1, count));
-  if (!r.ScriptError && count == 0) r.ScriptError = true;
+  int n = r.readInt(true, 1, std::max(1, count), "the first curve", "the number of curves");
+  if (!r.ScriptError && count == 0) r.fail("no curve is defined");
   if (r.ScriptError) return;
   ctx_.graph.DeleteCurve(n, true);
 }
@@ -381,16 +447,19 @@ void EbtCommands::grlFile(EbtRunner& r, bool save) {
 void EbtCommands::dwFileOpen(EbtRunner& r) { grlFile(r, false); }
 void EbtCommands::dwFileSave(EbtRunner& r) { grlFile(r, true); }
 
-void EbtCommands::dwPrint(EbtRunner&) {
-  // Printing failures are the printing service's to report; the script goes on.
+void EbtCommands::dwPrint(EbtRunner& r) {
+  // Printing failures are reported by the printing service or the file check; a page that was
+  // not printed stops the script.
   Drawing& d = drawing();
+  bool printed = false;
   if (!ctx_.PclPrintMode) {
-    ctx_.host.printPage(PageBits(d), ctx_.printToFile);
+    printed = ctx_.host.printPage(PageBits(d), ctx_.printToFile);
   } else if (!ctx_.printToFile.empty()) {
-    PrintPclToFile(d, ctx_.printToFile);
+    printed = PrintPclToFile(d, ctx_.printToFile);
   } else {
-    PrintPclToCups(d);
+    printed = PrintPclToCups(d);
   }
+  if (!printed) r.ScriptError = true;
 }
 
 void EbtCommands::dwSetFont(EbtRunner& r) {
@@ -398,16 +467,12 @@ void EbtCommands::dwSetFont(EbtRunner& r) {
   if (r.ScriptError) return;
   int code = 0;
   long n = 0;
-  if (s.size() == 1 && s[0] >= 'A' && s[0] <= 'Z') {
-    if (s[0] > 'V') {
-      r.ScriptError = true;
-      return;
-    }
+  if (s.size() == 1 && s[0] >= 'A' && s[0] <= 'V') {
     code = kFirstPlatformFontCode + (s[0] - 'A');
   } else if (EbtRunner::parseInteger(s, n) && n >= -32768 && n <= 32767) {
     code = int(n);
   } else {
-    r.ScriptError = true;
+    r.failArgument(1, EbtRunner::quote(s) + " is not a font (a number, or a letter A to V)");
     return;
   }
   ctx_.textEngine().SetFontCode(code);
@@ -457,10 +522,44 @@ void EbtCommands::dwDrawArrow(EbtRunner&) {
 
 void EbtCommands::dwDrawNode(EbtRunner&) { drawing().DrawNode(); }
 
-void EbtCommands::dwDrawGraph(EbtRunner&) {
+void EbtCommands::dwDrawGraph(EbtRunner& r) {
   Drawing& d = drawing();
-  ctx_.graph.DrawGraph(d, ctx_.textEngine());
-  d.repaint();
+  // A graph refused or not drawn whole stops the script, as every failing command does.
+  if (ctx_.graph.GraphCommand(d, ctx_.textEngine())) return;
+  r.ScriptError = true;
+  const std::string why = silentGraphFailure();
+  if (!why.empty()) r.fail(why);
+}
+
+// A graph stops without a message at a value at or below zero on a logarithmic axis whose
+// scale was not taken from the data (fixed by the user).
+std::string EbtCommands::silentGraphFailure() {
+  const GraphDef& g = ctx_.graph.def;
+  Store& store = ctx_.store;
+  const bool keep = store.StoreError;
+  std::string why;
+  for (int axis = 0; axis < 2 && why.empty(); ++axis) {
+    const AxisDef& a = axis == 0 ? g.X : g.Y;
+    if (!a.LogAxis || !(a.ManualScaling || (a.MinUserSpec && a.MaxUserSpec))) continue;
+    for (int n = 1; n <= std::min<int>(g.CurveCount, kMaxCurves) && why.empty(); ++n) {
+      const CurveDef& c = g.curve(n);
+      const int col = axis == 0 ? c.XColumn : c.YColumn;
+      if (col < 0 || col > MaxColumn) continue;
+      Series& s = ctx_.worksheet.column(col);
+      for (int i = c.LowIndex; i <= c.HiIndex; ++i) {
+        const float v = store.GETVAL(s, i);
+        if (store.StoreError) break;
+        if (!isMissing(v) && !(v > 0)) {
+          why = "curve " + std::to_string(n) + " has " + shortNumber(v) + " at index " +
+                std::to_string(i) + " on the logarithmic " + (axis == 0 ? "X" : "Y") + " axis";
+          break;
+        }
+      }
+      store.StoreError = false;
+    }
+  }
+  store.StoreError = keep;
+  return why;
 }
 
 // Moves the A or B cursor with the bounds test and shows it.
@@ -531,23 +630,21 @@ void EbtCommands::atBinCalc(EbtRunner& r) {
   std::string operand = upperCase(r.readText(true));
   if (r.ScriptError) return;
   if (op.size() != 1 || std::string("+-*/X").find(op[0]) == std::string::npos) {
-    r.ScriptError = true;
+    r.failArgument(3, EbtRunner::quote(op) + " is not an operation (+, -, *, / or X)");
     return;
   }
   Worksheet& ws = ctx_.worksheet;
   if (!operand.empty() && operand[0] >= 'A' && operand[0] <= 'Z') {
     int right = columnFromText(r, operand);
-    if (r.ScriptError || op[0] == 'X') {
-      r.ScriptError = true;
-      return;
-    }
+    if (!r.ScriptError && op[0] == 'X') r.failArgument(4, "a power takes a number, not a column");
+    if (r.ScriptError) return;
     fromStore(r, [&] {
       ctx_.store.BINARYCALCS(op[0], ws.column(dest), ws.column(src), ws.column(right));
     });
   } else {
     double k = 0;
     if (!EbtRunner::parseReal(operand, k)) {
-      r.ScriptError = true;
+      r.failArgument(4, EbtRunner::quote(operand) + " is neither a column nor a number");
       return;
     }
     char o = op[0];
@@ -568,7 +665,7 @@ void EbtCommands::atShift(EbtRunner& r) {
   if (r.ScriptError) return;
   long k = 0;
   if (!EbtRunner::parseInteger(ks, k) || k < -32768 || k > 32767) {
-    r.ScriptError = true;
+    r.failArgument(3, EbtRunner::quote(ks) + " is not a whole number from -32768 to 32767");
     return;
   }
   Worksheet& ws = ctx_.worksheet;
@@ -598,7 +695,25 @@ void EbtCommands::atLoad(EbtRunner& r) {
   std::string path = r.readText(true);
   if (r.ScriptError) return;
   Worksheet& ws = ctx_.worksheet;
-  fromStore(r, [&] { ctx_.store.LOADONE(ws.column(c), path); });
+  Store& store = ctx_.store;
+  // The path is looked up first: a load that cannot succeed leaves the column and its unsaved
+  // data as they were.
+  bool lookedUp = false;
+  fromStore(r, [&] {
+    const DsDirEntry e = store.FINDENTRY(path);
+    if (store.StoreError) return;
+    lookedUp = true;
+    if (e.record == kNoRecord || e.kind != kSeriesKind) {
+      store.StoreError = true;
+      store.STOREMSG(path + " is not a series");
+    }
+  });
+  if (r.ScriptError) {
+    // A pattern with wildcards names no single series, and is refused without a word.
+    if (!lookedUp && store.attached()) r.fail(EbtRunner::quote(path) + " names no single series");
+    return;
+  }
+  fromStore(r, [&] { store.LOADONE(ws.column(c), path); });
   ws.ShowAllColumns();
   ws.RefreshColumnList();
 }
@@ -609,7 +724,7 @@ void EbtCommands::atULimEnds(EbtRunner& r) {
   Worksheet& ws = ctx_.worksheet;
   Series& s = ws.column(c);
   if (!s.inUse()) {
-    r.ScriptError = true;
+    r.fail("column " + letters(c) + " holds no series");
     return;
   }
   if (s.hasData()) ws.SetUseLimits(s.lowest(), s.highestIndex());
@@ -638,7 +753,7 @@ void EbtCommands::atCurvLine(EbtRunner& r) {
       break;
   }
   if (type < 0) {
-    r.ScriptError = true;
+    r.failArgument(2, EbtRunner::quote(style) + " is not a line style (L, D, I or T)");
     return;
   }
   CurveDef& c = ctx_.graph.def.curve(n);
@@ -658,7 +773,7 @@ void EbtCommands::atCurvPts(EbtRunner& r) {
                               : -1;
   int shape = kind.size() == 3 ? EbtRunner::symbolCode(kind.substr(1)) : -1;
   if (type < 0 || shape < 0) {
-    r.ScriptError = true;
+    r.failArgument(2, EbtRunner::quote(kind) + " is not P or C followed by a point symbol");
     return;
   }
   CurveDef& c = ctx_.graph.def.curve(n);
@@ -684,9 +799,10 @@ void EbtCommands::atText(EbtRunner& r) {
   if (r.ScriptError) return;
   Drawing& d = drawing();
   d.EndDrawingCommand();
-  // The A-cursor marks the text's middle height; the baseline is a quarter unit below it.
+  // The A-cursor marks the text's middle height; the baseline is a quarter unit below it (the
+  // move is in text units, as the graph's numbers are centred on their ticks).
   PagePoint p = d.pointAt(d.state.A);
-  d.MovePointRotated(p, 0, -0.25 * d.state.CharSize);
+  d.MovePointRotated(p, 0, -0.25);
   ctx_.textEngine().DrawTextString(p, text);
   d.repaint();
 }

@@ -76,6 +76,7 @@ class EbtCommands : public ScriptCommands {
   void dwDrawArrow(EbtRunner& r);
   void dwDrawNode(EbtRunner& r);
   void dwDrawGraph(EbtRunner& r);
+  std::string silentGraphFailure();
   void dwMaaf(EbtRunner& r);
   void dwMbaf(EbtRunner& r);
   void dwMaag(EbtRunner& r);

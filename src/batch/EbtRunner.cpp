@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "shell/base/Files.h"
@@ -19,6 +20,70 @@ bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' ||
 char upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A number as a reason shows a bound.
+std::string numberText(double v) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.10g", v);
+  return buf;
+}
+
+}  // namespace
+
+std::string EbtRunner::quote(const std::string& s) {
+  std::string out = "\"";
+  for (std::size_t i = 0; i < s.size() && i < 40; ++i) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    if (c < 32) {
+      out += '^';
+      out += char(c + 64);
+    } else {
+      out += char(c);
+    }
+  }
+  return out + (s.size() > 40 ? "...\"" : "\"");
+}
+
+namespace {
+
+// A sign and digits only: a whole number, perhaps too large to hold.
+bool integerForm(std::string_view text) {
+  std::size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  if (i >= text.size()) return false;
+  for (; i < text.size(); ++i)
+    if (!isDigit(text[i])) return false;
+  return true;
+}
+
+enum class RealForm { Bad, TooLarge, Ok };
+
+// sign, digits with an optional point and fraction, an optional exponent; nothing else.
+RealForm realForm(std::string_view text, double& value) {
+  std::size_t i = 0, n = text.size();
+  if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+  std::size_t digits = 0;
+  while (i < n && isDigit(text[i])) ++i, ++digits;
+  if (i < n && text[i] == '.') {
+    ++i;
+    while (i < n && isDigit(text[i])) ++i, ++digits;
+  }
+  if (digits == 0) return RealForm::Bad;
+  if (i < n && (text[i] == 'E' || text[i] == 'e')) {
+    ++i;
+    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t expDigits = 0;
+    while (i < n && isDigit(text[i])) ++i, ++expDigits;
+    if (expDigits == 0) return RealForm::Bad;
+  }
+  if (i != n) return RealForm::Bad;
+  std::string s(text);
+  errno = 0;
+  double v = std::strtod(s.c_str(), nullptr);
+  if (!std::isfinite(v)) return RealForm::TooLarge;
+  value = v;
+  return RealForm::Ok;
+}
 
 // Point-symbol letters in code order 0..11.
 constexpr const char* kSymbolLetters[12] = {"OP", "OX", "OH", "OV", "OC", "OD",
@@ -171,7 +236,7 @@ void EbtRunner::skipBlanksAndComments() {
           break;
         }
       }
-      if (!closed) ScriptError = true;  // a comment that never ends
+      if (!closed) fail("a comment is not closed");
     } else if (atCommentStart()) {
       readChar();
       readChar();
@@ -185,7 +250,7 @@ void EbtRunner::skipBlanksAndComments() {
           break;
         }
       }
-      if (!closed) ScriptError = true;
+      if (!closed) fail("a comment is not closed");
     } else {
       return;
     }
@@ -225,11 +290,11 @@ ScriptToken EbtRunner::NEXTTOKEN(std::string_view delimiters) {
           break;
         }
       }
-      if (!closed) ScriptError = true;  // a quote that never ends
+      if (!closed) fail("a quote is not closed");
     } else if (c == '^') {
       // "^" and a character: the control character of that letter.
       if (!peekChar(c)) {
-        ScriptError = true;
+        fail("\"^\" at the end of the text");
         break;
       }
       readChar();
@@ -285,27 +350,53 @@ ScriptToken EbtRunner::NEXTGIVENTOKEN(std::string_view delimiters) {
 
 // ---- Argument readers ----
 
+void EbtRunner::fail(const std::string& why) {
+  if (reason_.empty()) reason_ = why;
+  ScriptError = true;
+}
+
+void EbtRunner::failArgument(int n, const std::string& why) {
+  fail("argument " + std::to_string(n) + ": " + why);
+}
+
 bool EbtRunner::argumentsOpen() {
   // The first argument of a statement must follow the command word's "(".
   if (!argumentsChecked_) {
     argumentsChecked_ = true;
-    if (!wordOpensArguments_) ScriptError = true;
+    if (!wordOpensArguments_) fail("the arguments must follow in parentheses");
   }
   return !ScriptError;
 }
 
 std::string EbtRunner::readArgument(bool last) {
   if (ScriptError || !argumentsOpen()) return "?";
+  const int n = ++argument_;
   ScriptToken t = NEXTTOKEN(",);");
   if (ScriptError) return "?";
+  const char want = last ? ')' : ',';
   // An empty argument is refused rather than letting the next token slide into its place.
-  if (!t.given || t.delimiter != (last ? ')' : ',')) {
-    ScriptError = true;
+  if (!t.given) {
+    fail("argument " + std::to_string(n) + (t.delimiter ? " is empty" : " is missing"));
+    return "?";
+  }
+  if (t.delimiter != want) {
+    if (t.delimiter == ')')
+      fail("too few arguments: \")\" after argument " + std::to_string(n));
+    else if (t.delimiter == ',')
+      fail("too many arguments: \",\" after argument " + std::to_string(n));
+    else
+      failArgument(n, quote(t.text) + " must be followed by \"" + std::string(1, want) + "\"");
     return "?";
   }
   std::string value = t.text;
-  if (value.size() >= 2 && value[0] == '%' && value[1] >= '1' && value[1] <= '9')
+  if (value.size() >= 2 && value[0] == '%' && value[1] >= '1' && value[1] <= '9') {
     value = param(value[1] - '0');
+    // An empty parameter is an empty argument, never an empty name.
+    if (value.empty()) {
+      failArgument(n, t.text.substr(0, 2) + " is empty");
+      return "?";
+    }
+  }
   return value;
 }
 
@@ -327,7 +418,7 @@ int EbtRunner::readColumn(bool last) {
   if (ScriptError) return 0;
   int c = 0;
   if (!parseColumnLetters(s, c)) {
-    ScriptError = true;
+    failArgument(argument_, quote(s) + " is not a column");
     return 0;
   }
   if (commands_) commands_->columnsSelected(c, c, false);
@@ -346,7 +437,7 @@ bool EbtRunner::readRange(bool last, int& first, int& second) {
   }
   int c1 = 0, c2 = 0;
   if (!parseColumnLetters(a, c1) || !parseColumnLetters(b, c2) || c1 > c2) {
-    ScriptError = true;
+    failArgument(argument_, quote(s) + " is not a column range");
     return false;
   }
   first = c1;
@@ -371,61 +462,57 @@ bool EbtRunner::parseInteger(std::string_view text, long& value) {
 }
 
 bool EbtRunner::parseReal(std::string_view text, double& value) {
-  // sign, digits with an optional point and fraction, an optional exponent; nothing else.
-  std::size_t i = 0, n = text.size();
-  if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
-  std::size_t digits = 0;
-  while (i < n && isDigit(text[i])) ++i, ++digits;
-  if (i < n && text[i] == '.') {
-    ++i;
-    while (i < n && isDigit(text[i])) ++i, ++digits;
-  }
-  if (digits == 0) return false;
-  if (i < n && (text[i] == 'E' || text[i] == 'e')) {
-    ++i;
-    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
-    std::size_t expDigits = 0;
-    while (i < n && isDigit(text[i])) ++i, ++expDigits;
-    if (expDigits == 0) return false;
-  }
-  if (i != n) return false;
-  std::string s(text);
-  errno = 0;
-  double v = std::strtod(s.c_str(), nullptr);
-  if (!std::isfinite(v)) return false;
-  value = v;
-  return true;
+  return realForm(text, value) == RealForm::Ok;
 }
 
-int EbtRunner::readInt(bool last, int min, int max) {
+int EbtRunner::readInt(bool last, int min, int max, std::string_view minName,
+                       std::string_view maxName) {
   std::string s = readArgument(last);
   if (ScriptError) return min;
   int v = 0;
   long l = 0;
+  const bool below = !s.empty() && s[0] == '-';
   if (commands_ && (s == "%NILOLIM" || s == "%NIUPLIM") && commands_->useLimitValue(s, v)) {
     l = v;
   } else if (!parseInteger(s, l)) {
-    ScriptError = true;
-    return min;
+    if (!integerForm(s)) {
+      failArgument(argument_, quote(s) + " is not a whole number");
+      return min;
+    }
+    l = below ? LONG_MIN : LONG_MAX;  // too many digits: beyond any bound
   }
   if (l < min || l > max) {
-    ScriptError = true;
+    const std::string shown = (s == "%NILOLIM" || s == "%NIUPLIM") ? std::to_string(l) : s;
+    failArgument(argument_,
+                 l < min ? shown + " is below " + std::string(minName) + " " + std::to_string(min)
+                         : shown + " is above " + std::string(maxName) + " " + std::to_string(max));
     return min;
   }
   return int(l);
 }
 
-double EbtRunner::readReal(bool last, double min, double max) {
+double EbtRunner::readReal(bool last, double min, double max, std::string_view minName,
+                           std::string_view maxName) {
   std::string s = readArgument(last);
   if (ScriptError) return min;
   double v = 0;
   bool cursorName = s == "%NRCURAX" || s == "%NRCURAY" || s == "%NRCURBX" || s == "%NRCURBY";
-  if (!(cursorName && commands_ && commands_->cursorValue(s, v)) && !parseReal(s, v)) {
-    ScriptError = true;
-    return min;
+  std::string shown = s;
+  if (cursorName && commands_ && commands_->cursorValue(s, v)) {
+    shown = numberText(v);
+  } else {
+    const RealForm form = realForm(s, v);
+    if (form == RealForm::Bad) {
+      failArgument(argument_, quote(s) + " is not a number");
+      return min;
+    }
+    // Too large to hold: beyond any bound on its side.
+    if (form == RealForm::TooLarge) v = s[0] == '-' ? -HUGE_VAL : HUGE_VAL;
   }
   if (!(v >= min && v <= max)) {
-    ScriptError = true;
+    failArgument(argument_,
+                 v < min ? shown + " is below " + std::string(minName) + " " + numberText(min)
+                         : shown + " is above " + std::string(maxName) + " " + numberText(max));
     return min;
   }
   return v;
@@ -435,8 +522,9 @@ void EbtRunner::readGraphPoint(bool last, double& x, double& y) {
   x = y = 0;
   for (int axis = 0; axis < 2; ++axis) {
     bool log = commands_ && commands_->logAxis(axis == 1);
-    double v =
-        log ? readReal(axis == 1 && last, 1E-38, 3E38) : readReal(axis == 1 && last, -3E38, 3E38);
+    double v = log ? readReal(axis == 1 && last, 1E-38, 3E38, "the least logarithmic value",
+                              "the upper bound")
+                   : readReal(axis == 1 && last, -3E38, 3E38);
     if (ScriptError) return;
     (axis == 0 ? x : y) = log ? std::log10(v) : v;
   }
@@ -455,7 +543,7 @@ int EbtRunner::readSymbol(bool last) {
   std::string s = readArgument(last);
   if (ScriptError) return -1;
   int code = symbolCode(s);
-  if (code < 0) ScriptError = true;
+  if (code < 0) failArgument(argument_, quote(s) + " is not a point symbol");
   return code;
 }
 
@@ -469,11 +557,14 @@ void EbtRunner::RESET() {
   selStart_ = 0;
   ScriptStop = false;
   ScriptError = false;
+  reason_.clear();
   runEnabled_ = true;
 }
 
 void EbtRunner::EXECSTATEMENT() {
   ScriptError = false;
+  reason_.clear();
+  argument_ = 0;
   scriptRunning_ = true;
   lastDelimiter_ = 0;
   argumentsChecked_ = false;
@@ -485,7 +576,7 @@ void EbtRunner::EXECSTATEMENT() {
   wordStart_ = tokenStart_;
   // Past the last statement a run simply stops, but a text with no statement at all (empty, or
   // only comments) is no script.
-  if (!w.given && fromTheTop) ScriptError = true;
+  if (!w.given && fromTheTop) fail("the script holds no statement");
   if (!ScriptError && w.given) {
     // Only a statement that is there makes a discarded drawing anew, not the end of the text.
     if (commands_) commands_->beforeStatement();
@@ -498,21 +589,25 @@ void EbtRunner::EXECSTATEMENT() {
       // A floating-point fault ends the command with the platform's message.
       bool known = true;
       if (!guardFloat(host_, [&] { known = commands_->execute(*this, word_); })) ScriptError = true;
-      if (!known) ScriptError = true;
+      if (!known) fail("no such command");
     } else {
-      ScriptError = true;  // BEGIN and every word of no group
+      // BEGIN and every word of no group
+      fail(word_ == "BEGIN" ? "BEGIN stops the script" : "no such command");
     }
     // A statement ends with ";" right after the word or after its closing parenthesis.
     if (!ScriptError && w.delimiter != ';' && w.delimiter != '(' && !atEnd()) {
       NEXTTOKEN("; (),");
-      if (!atEnd()) ScriptError = true;
+      if (!atEnd()) fail("\";\" expected after the statement");
     }
   }
 
   scriptRunning_ = false;
   if (ScriptError) {
     skipRestOfStatement();
-    host_.message(kErrorText);
+    const std::string text = ReasonInErrorBox && !reason_.empty()
+                                 ? std::string(kErrorText) + "\n" + reason_
+                                 : std::string(kErrorText);
+    host_.message(text);
   }
 }
 

@@ -95,6 +95,21 @@ class EbtRunner {
   std::size_t position() const { return pos_; }
   bool ScriptStop = false;
   bool ScriptError = false;
+  // Why the statement failed when it had no message of its own ("" otherwise): an argument
+  // outside its bounds, a wrong delimiter, an unknown word or letter. Cleared with ScriptError.
+  const std::string& reason() const { return reason_; }
+  // Fails the statement (ScriptError); the first reason given is kept.
+  void fail(const std::string& why);
+  // The same about argument n (from 1): "argument n: " + why.
+  void failArgument(int n, const std::string& why);
+  // A token as a reason quotes it: on one line (control characters in their caret form) and
+  // cut after 40 characters.
+  static std::string quote(const std::string& token);
+  // The number (from 1) of the last argument read in this statement.
+  int argumentNumber() const { return argument_; }
+  // The window shows the reason under "Error...cannot continue:"; batch mode prints it with the
+  // line where the run stopped instead.
+  bool ReasonInErrorBox = true;
   // What the text area highlights: two characters just behind the position.
   std::size_t selectionStart() const { return selStart_; }
   std::size_t selectionLength() const { return 2; }
@@ -114,8 +129,11 @@ class EbtRunner {
   int readColumn(bool last);
   // Two column groups joined by dots; a single group is a one-column range.
   bool readRange(bool last, int& first, int& second);
-  int readInt(bool last, int min, int max);
-  double readReal(bool last, double min, double max);
+  // The names describe the bounds in the reason of a refusal ("the last index").
+  int readInt(bool last, int min, int max, std::string_view minName = "the lower bound",
+              std::string_view maxName = "the upper bound");
+  double readReal(bool last, double min, double max, std::string_view minName = "the lower bound",
+                  std::string_view maxName = "the upper bound");
   // A point in graph units: each coordinate's axis decides linear or decimal-log reading.
   void readGraphPoint(bool last, double& x, double& y);
   // Point-symbol letters: the code 0..11, or -1 after ScriptError.
@@ -169,6 +187,8 @@ class EbtRunner {
   std::string backupText_;
   std::array<std::string, kParamRows> backupParams_{};
   std::string word_;
+  std::string reason_;
+  int argument_ = 0;
   bool wordOpensArguments_ = false;
   bool argumentsChecked_ = false;
 };

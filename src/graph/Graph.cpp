@@ -178,6 +178,17 @@ bool Graph::CheckGraphData() {
   return false;
 }
 
+bool Graph::GraphCommand(Drawing& drawing, TextEngine& text) {
+  store.StoreError = false;
+  drawing.EndDrawingCommand();
+  RefreshAllCurveStatus();
+  if (CheckGraphData()) DrawGraph(drawing, text);
+  const bool drawn = !store.StoreError;
+  drawing.EndDrawingCommand();
+  drawing.repaint();
+  return drawn;
+}
+
 void Graph::DeleteCurve(int n, bool scriptRunning) {
   if (def.CurveCount == 0) return;
   if (n >= 1 && n <= def.CurveCount &&

@@ -87,6 +87,10 @@ class Graph {
   // Renders the graph between the drawing's cursors. Failures set StoreError (with a message
   // where one is due); the corners follow the cursors even then.
   void DrawGraph(Drawing& drawing, TextEngine& text);
+  // The drawing's graph command: the curve statuses computed afresh, the data check, DrawGraph
+  // in ink (a pen left in erase mode is lifted first), then the drawing command ended. False with
+  // StoreError when the graph was refused or not drawn whole.
+  bool GraphCommand(Drawing& drawing, TextEngine& text);
 
   // The axes of the last DrawGraph, for the window and tests.
   AxisScale lastX, lastY;

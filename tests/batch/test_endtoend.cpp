@@ -46,11 +46,12 @@ struct Result {
   std::string out, err;
 };
 
-// Runs plotane with the arguments in the folder; standard output and error are kept.
-Result plotane(const std::string& dir, const std::string& args) {
+// Runs plotane with the arguments in the folder (after prefix, a command such as env); standard
+// output and error are kept.
+Result plotane(const std::string& dir, const std::string& args, const std::string& prefix = {}) {
   Result r;
-  std::string cmd =
-      "cd '" + dir + "' && '" + executable() + "' " + args + " >stdout.txt 2>stderr.txt";
+  std::string cmd = "cd '" + dir + "' && " + prefix + "'" + executable() + "' " + args +
+                    " >stdout.txt 2>stderr.txt";
   int status = std::system(cmd.c_str());
   r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   r.out = readText(dir + "/stdout.txt");
@@ -84,7 +85,8 @@ TEST_F(EndToEnd, ExitCodesAndMessages) {
   Result bad = plotane(dir.path(), "--batch BAD");
   EXPECT_EQ(bad.code, 1);
   EXPECT_TRUE(hasLine(bad.err, "Error...cannot continue:")) << bad.err;
-  EXPECT_TRUE(hasLine(bad.err, "plotane: BAD.EBT stopped at line 1 (NOSUCHWORD)")) << bad.err;
+  EXPECT_TRUE(hasLine(bad.err, "plotane: BAD.EBT stopped at line 1 (NOSUCHWORD): no such command"))
+      << bad.err;
 
   // The store's own message comes first, one line each.
   writeFile(dir.file("NOFILE.EBT"), "WWATTACH(MISSING);");
@@ -107,6 +109,33 @@ TEST_F(EndToEnd, ExitCodesAndMessages) {
   EXPECT_EQ(plotane(dir.path(), "--batch JUNK").code, 1);
   writeFile(dir.file("OPEN.EBT"), "WWATTACH('never closed);");
   EXPECT_EQ(plotane(dir.path(), "--batch OPEN").code, 1);
+}
+
+// A statement with no message of its own says why the run stopped, on the stopping line; the
+// error box's line stays as it is.
+TEST_F(EndToEnd, TheStoppingLineSaysWhy) {
+  writeFile(dir.file("LIMS.EBT"), "DWDRAWLINE;\n  WWUSELIMS(0, 12001);\nDWDRAWLINE;");
+  Result r = plotane(dir.path(), "--batch LIMS");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err,
+            "Error...cannot continue:\n"
+            "plotane: LIMS.EBT stopped at line 2 (WWUSELIMS): argument 2: 12001 is above the upper "
+            "bound 12000\n");
+}
+
+// Standard error carries the program's own lines only, whatever the toolkit would say about
+// its surroundings (here a service user's missing runtime folder).
+TEST_F(EndToEnd, NoToolkitChatterOnStandardError) {
+  writeFile(dir.file("GOOD.EBT"), "DWDRAWLINE; @T('x'); END");
+  writeFile(dir.file("BAD.EBT"), "WWATTACH(MISSING);");
+  Result good = plotane(dir.path(), "--batch GOOD", "env -u XDG_RUNTIME_DIR ");
+  EXPECT_EQ(good.code, 0);
+  EXPECT_EQ(good.err, "");
+  Result bad = plotane(dir.path(), "--batch BAD", "env -u XDG_RUNTIME_DIR ");
+  EXPECT_EQ(bad.code, 1);
+  EXPECT_EQ(bad.err,
+            "MISSING.DSF not found\nError...cannot continue:\n"
+            "plotane: BAD.EBT stopped at line 1 (WWATTACH)\n");
 }
 
 TEST_F(EndToEnd, ParametersNameTheFiles) {

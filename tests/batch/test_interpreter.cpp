@@ -16,6 +16,14 @@ namespace {
 
 const char* const kError = "Error...cannot continue:";
 
+// The first line of a message: the error box may add the reason below it.
+std::string head(const std::string& m) { return m.substr(0, m.find('\n')); }
+std::vector<std::string> heads(const std::vector<std::string>& ms) {
+  std::vector<std::string> out;
+  for (const std::string& m : ms) out.push_back(head(m));
+  return out;
+}
+
 // Records each command as "WORD|arg|arg..." .
 class FakeCommands : public ScriptCommands {
  public:
@@ -99,7 +107,7 @@ struct Fixture {
   bool failed() const { return runner.ScriptError; }
   int errorMessages() const {
     int n = 0;
-    for (const auto& m : host.messages) n += m == kError;
+    for (const auto& m : host.messages) n += head(m) == kError;
     return n;
   }
 };
@@ -112,7 +120,7 @@ void expectEachFails(std::initializer_list<std::string> texts, bool yLog = false
     f.run(text);
     EXPECT_TRUE(f.failed()) << text;
     EXPECT_TRUE(f.commands.calls.empty()) << text;
-    EXPECT_EQ(f.host.lastMessage(), kError) << text;
+    EXPECT_EQ(head(f.host.lastMessage()), kError) << text;
   }
 }
 
@@ -164,7 +172,7 @@ TEST(Interpreter, QuotesKeepCaseAndBlanksAndDoubledQuotesStandForOne) {
   h.run("WWATTACH(MY FILE);");
   EXPECT_TRUE(h.failed());
   EXPECT_TRUE(h.commands.calls.empty());
-  EXPECT_EQ(h.host.lastMessage(), kError);
+  EXPECT_EQ(head(h.host.lastMessage()), kError);
 }
 
 TEST(Interpreter, CaretGivesControlCharactersAndTextIsUpperCasedOutsideQuotes) {
@@ -181,10 +189,9 @@ TEST(Interpreter, CaretGivesControlCharactersAndTextIsUpperCasedOutsideQuotes) {
 TEST(Interpreter, ParametersReplaceWholeArgumentsUnchanged) {
   Fixture f;
   f.runner.setParams({"script", "Mixed Case", "", "4"});
-  f.run("WWATTACH(%2);WWATTACH(%0);WWATTACH(%a);WWATTACH(%3);WWATTACH('%4');WWATTACH(%9);");
-  EXPECT_EQ(f.commands.calls,
-            (std::vector<std::string>{"WWATTACH|Mixed Case", "WWATTACH|%0", "WWATTACH|%A",
-                                      "WWATTACH|", "WWATTACH|4", "WWATTACH|"}));
+  f.run("WWATTACH(%2);WWATTACH(%0);WWATTACH(%a);WWATTACH('%4');");
+  EXPECT_EQ(f.commands.calls, (std::vector<std::string>{"WWATTACH|Mixed Case", "WWATTACH|%0",
+                                                        "WWATTACH|%A", "WWATTACH|4"}));
   EXPECT_FALSE(f.failed());
   // Numbers may come from parameters too.
   Fixture g;
@@ -196,13 +203,93 @@ TEST(Interpreter, ParametersReplaceWholeArgumentsUnchanged) {
   EXPECT_EQ(h.run("WWUSELIMS(-3,%3);"), std::vector<std::string>{"WWUSELIMS|-3|300"});
 }
 
+TEST(Interpreter, AParameterEmptyAfterSubstitutionIsAnEmptyArgument) {
+  // Never a name made of nothing (a file ".DSF"): the statement fails like WWATTACH().
+  for (const char* text : {"WWATTACH(%3);", "WWATTACH(%9);", "WWTWO(%3,A);", "DWMAAF(1,%3);"}) {
+    Fixture f;
+    f.runner.setParams({"script", "x", ""});
+    f.run(text);
+    EXPECT_TRUE(f.failed()) << text;
+    EXPECT_TRUE(f.commands.calls.empty()) << text;
+    EXPECT_NE(f.runner.reason().find("is empty"), std::string::npos) << f.runner.reason();
+  }
+  // A quoted empty text is still a text.
+  Fixture g;
+  EXPECT_EQ(g.run("WWATTACH('');"), std::vector<std::string>{"WWATTACH|"});
+}
+
+// A statement that fails without a message of its own says why, under the error text.
+TEST(Interpreter, AFailureWithoutAMessageSaysWhy) {
+  struct Case {
+    std::string script;
+    std::string reason;
+  } cases[] = {
+      {"WWUSELIMS(0,12001);", "argument 2: 12001 is above the upper bound 12000"},
+      {"WWUSELIMS(-399,0);", "argument 1: -399 is below the lower bound -398"},
+      {"WWUSELIMS(0,99999999999999999999999);",
+       "argument 2: 99999999999999999999999 is above the upper bound 12000"},
+      {"WWUSELIMS(1.0,2);", "argument 1: \"1.0\" is not a whole number"},
+      {"DWMAAF(1,10.5);", "argument 2: 10.5 is above the upper bound 10"},
+      {"DWMAAF(1,-1E999);", "argument 2: -1E999 is below the lower bound 0"},
+      {"DWMAAF(1,x);", "argument 2: \"X\" is not a number"},
+      {"@DRAWPOINT(XX);", "argument 1: \"XX\" is not a point symbol"},
+      {"WWCOLCOPY(C..A,A);", "argument 1: \"C..A\" is not a column range"},
+      {"WWCOLCOPY(A,7);", "argument 2: \"7\" is not a column"},
+      {"WWATTACH(DATA,X);", "too many arguments: \",\" after argument 1"},
+      {"WWTWO(A);", "too few arguments: \")\" after argument 1"},
+      {"WWATTACH(DATA;", "argument 1: \"DATA\" must be followed by \")\""},
+      {"WWATTACH();", "argument 1 is empty"},
+      {"WWATTACH;", "the arguments must follow in parentheses"},
+      {"WWNOTHING;", "no such command"},
+      {"DWDRAWLINE\nDWDRAWLINE;", "\";\" expected after the statement"},
+      {"BEGIN", "BEGIN stops the script"},
+      {"{ never closed", "a comment is not closed"},
+      {"WWATTACH('abc);", "a quote is not closed"},
+      // The reason stays on one line, whatever the argument holds.
+      {"WWCOLCOPY(A,'x\ny');", "argument 2: \"x^Jy\" is not a column"},
+      {"WWCOLCOPY(A," + std::string(50, 'B') + ");",
+       "argument 2: \"" + std::string(40, 'B') + "...\" is not a column"},
+  };
+  for (const Case& c : cases) {
+    Fixture f;
+    f.run(c.script);
+    EXPECT_TRUE(f.failed()) << c.script;
+    EXPECT_EQ(f.runner.reason(), c.reason) << c.script;
+    EXPECT_EQ(f.host.lastMessage(), kError + ("\n" + c.reason)) << c.script;
+  }
+  Fixture y;
+  y.commands.yLog = true;
+  y.run("DWMAAG(1,0);");
+  EXPECT_EQ(y.runner.reason(), "argument 2: 0 is below the least logarithmic value 1e-38");
+
+  // Batch mode prints the reason with the stopping line: the box keeps its one text.
+  Fixture b;
+  b.runner.ReasonInErrorBox = false;
+  b.run("DWMAAF(1,10.5);");
+  EXPECT_EQ(b.host.messages, std::vector<std::string>{kError});
+  EXPECT_EQ(b.runner.reason(), "argument 2: 10.5 is above the upper bound 10");
+  // A command with a message of its own (here a floating-point fault) adds no reason, and the
+  // next statement starts without one.
+  Fixture g;
+  g.run("@FAULT;");
+  EXPECT_EQ(g.runner.reason(), "");
+  EXPECT_EQ(g.host.lastMessage(), kError);
+  Fixture h;
+  h.runner.setText("DWMAAF(1,11); DWDRAWLINE;");
+  h.runner.STEP();
+  EXPECT_FALSE(h.runner.reason().empty());
+  h.runner.STEP();
+  EXPECT_FALSE(h.failed());
+  EXPECT_EQ(h.runner.reason(), "");
+}
+
 TEST(Interpreter, BeginStopsWithTheErrorMessage) {
   Fixture f;
   f.run("DWDRAWLINE; BEGIN DWDRAWLINE;");
   EXPECT_EQ(f.commands.calls.size(), 1u);
   EXPECT_TRUE(f.runner.ScriptStop);
   EXPECT_TRUE(f.failed());
-  EXPECT_EQ(f.host.messages, std::vector<std::string>{kError});
+  EXPECT_EQ(heads(f.host.messages), std::vector<std::string>{kError});
 }
 
 TEST(Interpreter, CommentsCountAsBlanksEverywhere) {
@@ -223,7 +310,7 @@ TEST(Interpreter, CommentsCountAsBlanksEverywhere) {
     h.run(text);
     EXPECT_TRUE(h.failed()) << text;
     EXPECT_TRUE(h.runner.ScriptStop);
-    EXPECT_EQ(h.host.messages, std::vector<std::string>{kError});
+    EXPECT_EQ(heads(h.host.messages), std::vector<std::string>{kError});
   }
 }
 
@@ -233,7 +320,7 @@ TEST(Interpreter, UnterminatedQuotesAndCommentsAreErrors) {
   Fixture f;
   EXPECT_EQ(f.run("DWDRAWLINE; (* open").size(), 1u);
   EXPECT_TRUE(f.failed());
-  EXPECT_EQ(f.host.lastMessage(), kError);
+  EXPECT_EQ(head(f.host.lastMessage()), kError);
 }
 
 TEST(Interpreter, ArgumentsNeedTheRightDelimitersAndAreNotEmpty) {
@@ -397,7 +484,7 @@ TEST(Interpreter, RunFromCommandLineLoadsTheScriptAndFillsTheParameters) {
   { std::ofstream(dir.file("BAD.EBT")) << "NOPE;"; }
   Fixture h;
   EXPECT_EQ(h.runner.RUNFROMCOMMANDLINE({dir.file("BAD")}), ScriptOutcome::Stopped);
-  EXPECT_EQ(h.host.lastMessage(), kError);
+  EXPECT_EQ(head(h.host.lastMessage()), kError);
 }
 
 TEST(Interpreter, SavingAndOpeningNameParameterOne) {

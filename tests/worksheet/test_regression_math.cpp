@@ -21,10 +21,8 @@ namespace {
 
 using Matrix = std::array<double, kMaxRegressors * kMaxRegressors>;
 
-std::string dataDir() {
-  const char* d = std::getenv("PLOTANE_TEST_DATA");
-  return d ? d : "/work/shared/data";
-}
+// The repository's own copy of the reference data (tests/data).
+std::string dataDir() { return PLOTANE_TEST_DATA_DIR; }
 
 // Relative agreement to `digits` significant digits.
 void expectDigits(double expected, double actual, int digits) {
@@ -52,7 +50,7 @@ int faultOf(const std::vector<float>& y, const std::vector<std::vector<float>>& 
 }
 
 TEST(RegressionMath, NorrisAgreesWithCertifiedAndSinglePrecisionValues) {
-  std::ifstream in(dataDir() + "/nist/Norris.txt");
+  std::ifstream in(dataDir() + "/Norris.txt");
   ASSERT_TRUE(in) << "Norris.txt not found";
   std::string line;
   while (std::getline(in, line) && line.rfind("Data (y x)", 0) != 0) {
