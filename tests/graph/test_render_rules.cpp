@@ -1,8 +1,7 @@
 // DrawGraph placement and edge rules measured on the page: where the axis labels stand for each
 // way of writing linear numbers, constant data, grid lines under a numbering start delay, bars
-// that meet a value a log axis cannot show, zero-length dashed curves and a numbering interval
-// of 0. Expected positions are worked out by hand from the placement rules (font code 3: one
-// character is 0.1 in).
+// that meet a value a log axis cannot show, and zero-length dashed curves. Expected positions are
+// worked out by hand from the placement rules (font code 3: one character is 0.1 in).
 
 #include <gtest/gtest.h>
 
@@ -162,21 +161,6 @@ TEST_F(RulesTest, GridLinesIgnoreTheNumberingStartDelay) {
     const double Y = 1 + 0.5 * j;
     EXPECT_EQ(ink(4.03, Y), j % 2 == 1) << j;
     EXPECT_EQ(inkIn(0.5, Y - 0.03, 0.95, Y + 0.03), j % 2 == 0) << j;
-  }
-}
-
-TEST_F(RulesTest, NumberingIntervalZeroNumbersOnlyTheFirstTick) {
-  column(0, "X", {0, 10});
-  column(1, "Y", {0, 10});
-  curve(1, 0, 1, 0, 1);
-  manual(graph.def.X, 1, 0);
-  manual(graph.def.Y, 1, 0);
-  graph.def.X.NumberingInterval = 0;
-  graph.DrawGraph(d, text);
-  ASSERT_FALSE(store.StoreError) << host.lastMessage();
-  for (int j = 0; j <= 10; ++j) {
-    const double X = 1 + 0.6 * j;
-    EXPECT_EQ(inkIn(X - 0.1, 0.6, X + 0.1, 0.95), j == 0) << j;
   }
 }
 
