@@ -94,9 +94,17 @@ double polylineLength(const std::vector<PagePoint>& pts) {
   return L;
 }
 
+// A run of points that all fall on one spot: its first piece is a dot there, as a solid line
+// between the points draws one.
+bool drawZeroLength(Drawing& d, const std::vector<PagePoint>& pts, double L) {
+  if (L > 0) return false;
+  if (pts.size() >= 2 && L == 0) d.DrawSegment(pts[0], pts[1]);
+  return true;
+}
+
 void drawDashedPolyline(Drawing& d, const std::vector<PagePoint>& pts, float dash) {
   const double L = polylineLength(pts);
-  if (!(L > 0)) return;
+  if (drawZeroLength(d, pts, L)) return;
   const double pieces = std::min(std::max(3.0, 2 * std::trunc(L / dash) + 1), kMaxDashPieces);
   const double piece = L / pieces;
   PolylineWalker w(d, pts);
@@ -107,7 +115,7 @@ void drawDashedPolyline(Drawing& d, const std::vector<PagePoint>& pts, float das
 
 void drawIntermittentPolyline(Drawing& d, const std::vector<PagePoint>& pts, float dash) {
   const double L = polylineLength(pts);
-  if (!(L > 0)) return;
+  if (drawZeroLength(d, pts, L)) return;
   constexpr double r = 4;
   double g = 0.5 * dash;
   double count = 4 * std::trunc((L - r * g) / ((r + 3) * g));
@@ -296,18 +304,15 @@ void Graph::DrawGraph(Drawing& d, TextEngine& text) {
   line(x0, y0, xn, y0);
   if (g.X.ClosedBox || g.X.GridLines) line(x0, yn, xn, yn);
 
-  // 8. Numbering intervals and the ticks that carry numbers.
+  // 8. Numbering intervals.
   const int kX = NumberingEvery(xs, g.X), kY = NumberingEvery(ys, g.Y);
-  const std::vector<bool> numX = NumberedTicks(xs, g.X, kX);
-  const std::vector<bool> numY = NumberedTicks(ys, g.Y, kY);
 
   // 9. Tick numbers. The trackers tell the labels where the numbers end.
   double LeftmostX = float(g.CornerA.X);
   double LowestY = float(g.CornerA.Y);
   auto drawNumbers = [&](bool isX) {
     const AxisDef& a = isX ? g.X : g.Y;
-    const AxisScale& s = isX ? xs : ys;
-    const std::vector<bool>& numbered = isX ? numX : numY;
+    AxisScale& s = isX ? xs : ys;
     const bool rot = a.Numbers90 != 0;
     text.SetFontCode(a.NumberFontCode);
     d.SetTextAngle(rot ? 90 : 0);
@@ -356,27 +361,20 @@ void Graph::DrawGraph(Drawing& d, TextEngine& text) {
       int w = (big > 0 ? std::max(int(std::trunc(std::log10(big))), 0) : 0) + 1;
       if (1 - s.e > 0) w += decimals + 1;
       if (s.first() < 0) ++w;
+      // A numbering start delay clears FirstNumbered here, which the grid then follows.
+      const std::vector<bool> numbered = NumberedTicks(s, a, isX ? kX : kY);
       for (int j = 0; j <= s.n; ++j) {
         if (!numbered[std::size_t(j)]) continue;
         const PagePoint p =
             placeLinear(s.t[std::size_t(j)], fixedText(s.t[std::size_t(j)], w, decimals));
-        // Every number keeps the labels clear of where it really begins, whatever the widths
-        // of its characters.
-        if (isX || !rot) lowerTracker(p);
+        // Unrotated X numbers stand below the axis: each lowers LowestY to where it starts.
+        if (isX && !rot) lowerTracker(p);
       }
-      PagePoint corner = at(x0, y0);
-      if (!isX && !rot) {
+      // Numbers that run away from the axis (unrotated Y, rotated X) move the label out by
+      // their nominal width w, once, from the box corner. Rotated Y numbers leave LeftmostX.
+      if (isX == rot) {
+        PagePoint corner = at(x0, y0);
         d.MovePointRotated(corner, -w, 0);
-        outward(corner, tick);
-        lowerTracker(corner);
-      } else if (isX && rot) {
-        d.MovePointRotated(corner, -w, 0);
-        outward(corner, tick);
-        lowerTracker(corner);
-      } else {
-        // Turned Y numbers stand about one text height left of the axis; the label keeps
-        // clear of them.
-        d.MovePointRotated(corner, 0, 0.75);
         outward(corner, tick);
         lowerTracker(corner);
       }
@@ -435,13 +433,13 @@ void Graph::DrawGraph(Drawing& d, TextEngine& text) {
   auto drawGridAndTicks = [&](bool isX) {
     const AxisDef& a = isX ? g.X : g.Y;
     const AxisScale& s = isX ? xs : ys;
-    const std::vector<bool>& numbered = isX ? numX : numY;
     const int k = isX ? kX : kY;
     if (a.GridLines) {
       d.SetLineCode(std::max(int(a.LineWidthCode) - 1, 0));
+      const std::vector<bool> grid = GridTicks(s, k);
       for (int j = 1; j < s.n; ++j) {
         const double t = s.t[std::size_t(j)];
-        if (!numbered[std::size_t(j)]) continue;
+        if (!grid[std::size_t(j)]) continue;
         if (s.log && a.DecadesOnly && !wholeNumber(t)) continue;
         if (isX)
           line(t, y0, t, yn);
@@ -505,6 +503,9 @@ void Graph::DrawGraph(Drawing& d, TextEngine& text) {
     d.SetPointUser(p, u, v);
     return 0;
   };
+  // A value a log axis cannot show stops only that curve's bars; the graph goes on, and the
+  // failure is reported in StoreError at the end.
+  bool barsStopped = false;
   for (int n = 1; n <= g.CurveCount; ++n) {
     const CurveDef& c = g.curve(n);
     if (c.BarCurve < 1 || c.BarCurve > g.CurveCount) continue;
@@ -515,9 +516,13 @@ void Graph::DrawGraph(Drawing& d, TextEngine& text) {
       PagePoint p1, p2;
       const int r1 = curvePoint(c, i, p1);
       const int r2 = r1 == 0 ? curvePoint(b, i, p2) : r1;
-      if (r1 == 2 || r2 == 2) return;
+      if (r1 == 2 || r2 == 2) {
+        barsStopped = true;
+        break;
+      }
       if (r1 == 0 && r2 == 0) d.DrawSegment(p1, p2);
     }
+    store.StoreError = false;
   }
   // Each curve's values are read once; a missing value splits the curve into separate runs.
   std::vector<PagePoint> pts, run;
@@ -618,6 +623,7 @@ void Graph::DrawGraph(Drawing& d, TextEngine& text) {
     d.MovePointRotated(p, -0.5 * text.TextWidthInChars(g.Title), 0.75);
     text.DrawTextString(p, g.Title);
   }
+  if (barsStopped) store.StoreError = true;
 }
 
 }  // namespace plotane

@@ -115,8 +115,8 @@ bool LinearAutoScale(double lo, double hi, double nominalTicks, bool minUser, bo
       }
     }
   const double step = std::pow(10.0, bestE) * Mantissas[std::size_t(bestM)];
-  // Far outside the table's steps the tick count is hopeless; stop before the rounding does.
-  if (std::fabs(lo / step) > 1e9 || std::fabs(hi / step) > 1e9) return false;
+  // Constant data of any magnitude gets the 5e-9 step here. Far from zero the ticks may then
+  // round together in double precision; an axis whose ends meet is refused below.
   double min, max;
   bool minOnTick, maxOnTick;
   if (minUser) {
@@ -348,7 +348,8 @@ bool EqualLengthScale(AxisScale& x, const AxisDef& ax, double lengthX, AxisScale
 
 int NumberingEvery(AxisScale& s, const AxisDef& a) {
   if (s.log) return 1;
-  if (a.ManualScaling) return a.NumberingInterval < 1 ? 1 : a.NumberingInterval;
+  // A manual interval of 0 stays 0: the counter, once past it, never returns to it.
+  if (a.ManualScaling) return a.NumberingInterval;
   static constexpr int table[4][2] = {{2, 5}, {2, 4}, {2, 4}, {2, 4}};
   const int m = (s.m >= 0 && s.m < 4) ? s.m : 0;
   const int k = table[m][s.n < 17 ? 0 : 1];
@@ -359,6 +360,11 @@ int NumberingEvery(AxisScale& s, const AxisDef& a) {
   return k;
 }
 
+namespace {
+// The every-k counter: one step, wrapping to 1 after k.
+void advanceCounter(int& c, int k) { c = (c >= k) ? 1 : c + 1; }
+}  // namespace
+
 std::vector<bool> NumberedTicks(AxisScale& s, const AxisDef& a, int k) {
   std::vector<bool> out(std::size_t(s.n) + 1, false);
   int c = k;
@@ -366,16 +372,26 @@ std::vector<bool> NumberedTicks(AxisScale& s, const AxisDef& a, int k) {
     s.FirstNumbered = false;
     c = k - int(a.NumberingStartDelay) + 1;
   }
-  auto advance = [&] { c = (c >= k) ? 1 : c + 1; };
   if (s.FirstNumbered) {
     out[0] = true;
-    advance();
+    advanceCounter(c, k);
   }
   for (int j = 1; j < s.n; ++j) {
     out[std::size_t(j)] = (c == k);
-    advance();
+    advanceCounter(c, k);
   }
   out[std::size_t(s.n)] = s.LastNumbered && c == k;
+  return out;
+}
+
+std::vector<bool> GridTicks(const AxisScale& s, int k) {
+  std::vector<bool> out(std::size_t(s.n) + 1, false);
+  int c = k;
+  if (s.FirstNumbered) advanceCounter(c, k);
+  for (int j = 1; j < s.n; ++j) {
+    out[std::size_t(j)] = (c == k);
+    advanceCounter(c, k);
+  }
   return out;
 }
 

@@ -81,6 +81,10 @@ int NumberingEvery(AxisScale& s, const AxisDef& a);
 // for a manual numbering start delay).
 std::vector<bool> NumberedTicks(AxisScale& s, const AxisDef& a, int k);
 
+// Which inner ticks 1..n-1 get grid lines: the same counter from k, advanced first when
+// FirstNumbered is set, but without the numbering start delay.
+std::vector<bool> GridTicks(const AxisScale& s, int k);
+
 // The decade and position of a log tick, or false when it lies on no position of the table.
 bool LogPosition(double t, bool dense, int& D, int& p);
 

@@ -18,7 +18,7 @@ const double kMissing = double(MissingValue);
 
 char upperOp(char op) { return char(std::toupper(static_cast<unsigned char>(op))); }
 
-// A result a single cannot hold is no value.
+// Whether a single can hold the result.
 bool representable(double r) {
   return std::isfinite(r) && std::fabs(r) <= double(std::numeric_limits<float>::max());
 }
@@ -102,16 +102,25 @@ static Outcome binaryValue(const Store& st, char op, float x, float y, double& r
 }
 
 // The shared end of every step: an unknown operation stops the loop with a message; a missing
-// or unrepresentable result becomes no value and is remembered. False when the loop must stop.
+// result becomes no value and is remembered. A result a single cannot hold is a floating-point
+// fault: the calculation ends there with the platform's message, the values before it kept and
+// nothing written from this index on. False when the loop must stop.
 static bool settle(Store& st, Outcome o, double& result, bool& missing, const char* caller) {
   if (o == Outcome::BadOp) {
     busyMessage(st, std::string("Invalid op.,") + caller);
     st.StoreError = true;
     return false;
   }
-  if (o == Outcome::NoValue || !representable(result)) {
+  if (o == Outcome::NoValue) {
     result = kMissing;
     missing = true;
+  } else if (!representable(result)) {
+    const FloatFaultKind kind =
+        std::isnan(result) ? FloatFaultKind::Invalid : FloatFaultKind::Overflow;
+    busyMessage(st, floatFaultText(kind));
+    st.StoreError = true;
+    st.CalcFault = true;
+    return false;
   }
   return true;
 }
@@ -130,6 +139,7 @@ static void calcRange(Store& st, Series& dest, Range r, const char* caller, Comp
 }
 
 void Store::UNARYCALCS(char op, Series& dest, Series& src) {
+  CalcFault = false;
   op = upperOp(op);
   if (!ISLOADED(src)) {
     StoreError = true;
@@ -160,6 +170,7 @@ void Store::UNARYCALCS(char op, Series& dest, Series& src) {
 }
 
 void Store::CONSTCALCS(char op, Series& dest, Series& src, double c) {
+  CalcFault = false;
   op = upperOp(op);
   if (!ISLOADED(src)) {
     StoreError = true;
@@ -220,6 +231,7 @@ void Store::CONSTCALCS(char op, Series& dest, Series& src, double c) {
 }
 
 void Store::BINARYCALCS(char op, Series& dest, Series& left, Series& right) {
+  CalcFault = false;
   op = upperOp(op);
   if (!ISLOADED(left) || !ISLOADED(right)) {
     StoreError = true;
@@ -279,6 +291,7 @@ static void modifyRange(Store& st, Series& target, Range r, const char* caller, 
 }
 
 void Store::MODIFYUN(char op, Series& target) {
+  CalcFault = false;
   op = upperOp(op);
   if (!ISLOADED(target)) return;
   Range r = useRange(*this, target);
@@ -289,6 +302,7 @@ void Store::MODIFYUN(char op, Series& target) {
 }
 
 void Store::MODIFYBIN(char op, Series& target, Series& operand) {
+  CalcFault = false;
   op = upperOp(op);
   if (!ISLOADED(target)) return;
   if (!ISLOADED(operand) || !operand.hasData() || operand.lowest() > UseLow ||

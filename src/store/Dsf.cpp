@@ -523,9 +523,9 @@ void Store::readSeriesInto(Series& s, uint16_t r, const std::string& path) {
   Series* x = nullptr;
   if (in.xRecord != 0) {
     DsfIdentity id = dsfIdentity();
-    for (Series* p = head_; p; p = p->link)
+    for (Series* p = head_; p && !x; p = p->link)
       if (p->nameBlock && p->nameBlock->storedRecord == in.xRecord && p->nameBlock->identity == id)
-        x = p;
+        x = p;  // the first loaded copy in the chain
     if (!x) {
       StoreError = true;
       STOREMSG("Warning, x not avail for " + path);
@@ -590,7 +590,10 @@ void Store::SETDSDIR(const std::string& path) {
       StoreError = true;
       return;
     }
-    currentPath_ = found;
+    // The path as typed (up to the blank that ends it), made absolute: saves made afterwards
+    // carry the user's spelling.
+    const std::string typed = text.substr(0, text.find(' '));
+    currentPath_ = cut(typed[0] == '.' ? typed : currentPath_ + "." + typed, kPathLength);
     currentEntry_ = e;
   });
 }

@@ -33,7 +33,9 @@ bool parsePathPattern(const std::string& text, const std::string& currentPath, P
     s = currentPath + "." + s;
     pos = 1;
   }
-  if (s[pos] == ' ') {
+  // Only the appended blank left: "&" alone or "." alone. A blank with more after it is an
+  // empty component below, never "all" or the root.
+  if (pos + 1 == s.size()) {
     if (beganWithAny)
       out.all = true;
     else

@@ -52,6 +52,9 @@ class Store {
   int16_t UseHigh = 800;
   // Below this magnitude a divisor counts as zero.
   double InverseOverflow = 1.0 / 3.4E38;
+  // Set when the last calculation ended on a floating-point fault (a result beyond the single
+  // range); a command that runs several calculations stops there.
+  bool CalcFault = false;
 
   // ---- Series operations ----
   void NEWSERIES(Series& s, bool flag, const std::string& description);

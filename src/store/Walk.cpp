@@ -252,8 +252,7 @@ void Store::REPLACESERIES(const std::string& pattern) {
       uint16_t first = link(headerImage);
       if (first == 0) ioFail("stored series without a data record");
       readRecord(first, dataImage);
-      s->nameBlock->storedRecord = hit.entry.record;
-      s->nameBlock->identity = dsfIdentity();
+      // The handle keeps its own stored record and file identity: only the file changes.
       writeSeries(*s, hit.entry.record, headerImage, dataImage);
     });
   });

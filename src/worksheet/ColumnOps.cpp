@@ -258,6 +258,7 @@ void Worksheet::registerColumnOpSteps() {
     for (int k = std::max(ws.SavedColumn1, 0); k <= std::min(ws.SavedColumn2, MaxColumn); ++k) {
       ws.store.MODIFYBIN(ws.PendingOp, ws.column(k), ws.column(ws.C1));
       ws.ShowColumn(k);
+      if (ws.store.CalcFault) break;  // an overflow ends the whole command
     }
   });
   setRequestStep(22, [](Worksheet& ws) {
@@ -265,6 +266,7 @@ void Worksheet::registerColumnOpSteps() {
     for (int k = std::max(ws.C1, 0); k <= std::min(ws.C2, MaxColumn); ++k) {
       ws.store.MODIFYUN(ws.PendingOp, ws.column(k));
       ws.ShowColumn(k);
+      if (ws.store.CalcFault) break;
     }
   });
   setRequestStep(33, [](Worksheet& ws) {

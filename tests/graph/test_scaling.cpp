@@ -266,6 +266,65 @@ TEST(EqualScale, LogReticking) {
   EXPECT_TRUE(s.LastNumbered);
 }
 
+// Constant data: raw step 0 becomes 5e-9, hi = lo + 14 x 5e-9; step 0.5 x 10^-8 (m = 3,
+// e = -8); min = (Round(v / 5e-9) - 1) x 5e-9 = v - 5e-9, max = (Round(v / 5e-9) + 14 + 1) x
+// 5e-9 = v + 7.5e-8; 16 intervals, whatever the magnitude.
+TEST(LinearScale, ConstantDataOfAnyMagnitudeGetsTheSmallestStep) {
+  for (double v : {3.0, 6.0, 100.0, -6.0, 12345.0}) {
+    AxisScale s;
+    ASSERT_TRUE(LinearAutoScale(v, v, 14, false, false, s)) << v;
+    EXPECT_EQ(s.m, 3) << v;
+    EXPECT_EQ(s.e, -8) << v;
+    EXPECT_NEAR(s.step, 5e-9, 1e-22) << v;
+    EXPECT_EQ(s.n, 16) << v;
+    const double tol = 1e-14 * std::fabs(v) + 1e-15;
+    EXPECT_NEAR(s.first(), v - 5e-9, tol) << v;
+    EXPECT_NEAR(s.last(), v + 7.5e-8, tol) << v;
+    EXPECT_NEAR(s.t[8], v + 3.5e-8, tol) << v;
+  }
+  // Where doubles cannot tell the ends apart the axis is still refused.
+  AxisScale s;
+  EXPECT_FALSE(LinearAutoScale(1e12, 1e12, 14, false, false, s));
+}
+
+// Grid lines use the numbering counter from k, advanced first when FirstNumbered is set, but
+// not the numbering start delay.
+TEST(ManualScale, GridIgnoresTheNumberingStartDelay) {
+  AxisDef a;
+  a.ManualScaling = 1;
+  a.Min = 0;
+  a.UnitsPerTick = 1;
+  a.TickIntervals = 10;
+  a.NumberingInterval = 2;
+  a.NumberingStartDelay = 2;
+  AxisScale s;
+  ASSERT_TRUE(ManualScale(a, s));
+  const int k = NumberingEvery(s, a);
+  ASSERT_EQ(k, 2);
+  // Without numbers (suppressed) FirstNumbered stays: grid on ticks 2, 4, 6, 8.
+  EXPECT_EQ(numberedIndices(GridTicks(s, k)), (std::vector<int>{2, 4, 6, 8}));
+  // Delay 2: c starts at 1, so ticks 2, 4, ..., 10 are numbered and FirstNumbered clears.
+  EXPECT_EQ(numberedIndices(NumberedTicks(s, a, k)), (std::vector<int>{2, 4, 6, 8, 10}));
+  ASSERT_FALSE(s.FirstNumbered);
+  // The grid counter then starts at k without the first advance: ticks 1, 3, 5, 7, 9.
+  EXPECT_EQ(numberedIndices(GridTicks(s, k)), (std::vector<int>{1, 3, 5, 7, 9}));
+}
+
+TEST(ManualScale, NumberingIntervalZeroNumbersOnlyTheFirstTick) {
+  AxisDef a;
+  a.ManualScaling = 1;
+  a.Min = 0;
+  a.UnitsPerTick = 1;
+  a.TickIntervals = 10;
+  a.NumberingInterval = 0;
+  AxisScale s;
+  ASSERT_TRUE(ManualScale(a, s));
+  const int k = NumberingEvery(s, a);
+  EXPECT_EQ(k, 0);
+  EXPECT_EQ(numberedIndices(NumberedTicks(s, a, k)), (std::vector<int>{0}));
+  EXPECT_TRUE(numberedIndices(GridTicks(s, k)).empty());
+}
+
 TEST(LogNumbers, DensityClasses) {
   EXPECT_EQ(LogDensityClass(0.02), 0);
   EXPECT_EQ(LogDensityClass(0.03), 1);

@@ -104,12 +104,78 @@ TEST_F(CalcTest, ConstantRules) {
   EXPECT_EQ(store.GETVAL(d, 1), -2.5f);
   store.CONSTCALCS('/', d, a, 8.0);
   EXPECT_EQ(store.GETVAL(d, 0), 0.5f);
-  // A product beyond the single range is no value.
-  store.CONSTCALCS('*', d, a, 1.0E38);
-  EXPECT_TRUE(store.StoreError);
-  EXPECT_TRUE(missing(store.GETVAL(d, 0)));
   store.CONSTCALCS('%', d, a, 1.0);
   EXPECT_EQ(host.lastMessage(), "Invalid op.,CONSTCALCS");
+}
+
+// A result beyond the single range ends the calculation at its index with the platform's
+// message: the values before it are written, that index and the ones after keep what the
+// destination held (7 here).
+struct OverflowTest : CalcTest {
+  OverflowTest() {
+    store.UseLow = 0;
+    store.UseHigh = 3;
+  }
+  void expectStopsAt(int at, std::initializer_list<float> before, const char* what) {
+    EXPECT_TRUE(store.StoreError) << what;
+    EXPECT_TRUE(store.CalcFault) << what;
+    EXPECT_EQ(host.messages, (std::vector<std::string>{"Floating point overflow"})) << what;
+    int i = 0;
+    for (float v : before) EXPECT_EQ(store.GETVAL(d, i++), v) << what << " at " << i - 1;
+    for (int j = at; j <= 3; ++j) EXPECT_EQ(store.GETVAL(d, j), 7.0f) << what << " at " << j;
+    EXPECT_EQ(host.busyDepth, 0) << what;
+    host.clear();
+    fill(d, 0, {7, 7, 7, 7});
+  }
+};
+
+TEST_F(OverflowTest, EveryCalculationEndsAtTheOverflowingIndex) {
+  fill(d, 0, {7, 7, 7, 7});
+  fill(a, 0, {1, 2, 1e38, -3});
+  store.CONSTCALCS('*', d, a, 10.0);
+  expectStopsAt(2, {10, 20}, "const *");
+  store.CONSTCALCS('+', d, a, 3e38);
+  expectStopsAt(2, {float(1 + 3e38), float(2 + 3e38)}, "const +");
+  store.CONSTCALCS('/', d, a, 1e-5);
+  expectStopsAt(2, {1e5f, 2e5f}, "const /");
+  fill(a, 0, {2, 10, 1e20, 1});
+  store.CONSTCALCS('X', d, a, 30.0);  // 10^30 fits, 10^600 does not
+  expectStopsAt(2, {float(std::pow(2.0, 30)), 1e30f}, "const X");
+
+  fill(a, 0, {1, 1e20, 3e38, 1});
+  fill(b, 0, {2, 1e20, -3e38, 1});
+  store.BINARYCALCS('*', d, a, b);
+  expectStopsAt(1, {2}, "binary *");
+  store.BINARYCALCS('-', d, a, b);
+  expectStopsAt(2, {-1, 0}, "binary -");
+  fill(b, 0, {2, 1e20, 3e38, 1});
+  store.BINARYCALCS('+', d, a, b);
+  expectStopsAt(2, {3, 2e20f}, "binary +");
+  fill(b, 0, {2, 1e-19, 1, 1});
+  store.BINARYCALCS('/', d, a, b);
+  expectStopsAt(1, {0.5}, "binary /");
+
+  // Cumulation: 3e38 then 4e38. The sum would come back into range at index 2; it must not be
+  // written there.
+  fill(a, 0, {3e38, 1e38, -3e38, 1});
+  store.UNARYCALCS('C', d, a);
+  expectStopsAt(1, {3e38f}, "cumulate");
+
+  // In place: the target keeps its own values from the overflowing index on.
+  fill(b, 0, {2, 1e20, 2, 2});
+  fill(d, 0, {1, 1e20, 7, 7});
+  store.MODIFYBIN('*', d, b);
+  EXPECT_TRUE(store.StoreError);
+  EXPECT_EQ(host.messages, (std::vector<std::string>{"Floating point overflow"}));
+  EXPECT_EQ(store.GETVAL(d, 0), 2.0f);
+  EXPECT_EQ(store.GETVAL(d, 1), 1e20f);
+  EXPECT_EQ(store.GETVAL(d, 2), 7.0f);
+
+  // A calculation that stays in range clears the fault flag.
+  host.clear();
+  store.CONSTCALCS('+', d, a, 0.0);
+  EXPECT_FALSE(store.CalcFault);
+  EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(CalcTest, ShiftInPlaceRoundsHalfToEven) {

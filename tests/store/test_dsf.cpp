@@ -207,8 +207,9 @@ TEST(PathPatternTest, Parsing) {
   EXPECT_FALSE(p.rootedAnywhere);
   ASSERT_TRUE(parsePathPattern("&.S1", ".TOP", p));
   EXPECT_EQ(p.components, (std::vector<std::string>{"&", "S1"}));
-  ASSERT_TRUE(parsePathPattern(" . ", ".TOP", p));
+  ASSERT_TRUE(parsePathPattern("  .", ".TOP", p));
   EXPECT_TRUE(p.namesRoot);
+  EXPECT_FALSE(parsePathPattern(" . ", ".TOP", p));  // a blank after the point: empty component
   ASSERT_TRUE(parsePathPattern("", ".TOP", p));
   EXPECT_TRUE(p.namesRoot);
   EXPECT_FALSE(parsePathPattern(".A..B", "", p));
@@ -250,13 +251,13 @@ TEST_F(TreeTest, ListEverythingAndBelowADsDir) {
   EXPECT_EQ(listed(".A.*"), (std::vector<std::string>{"     .A.A1", "(dir).A.B", "     .A.S2"}));
   store.SETDSDIR(".a");
   ASSERT_FALSE(store.StoreError);
-  EXPECT_EQ(store.CurrentPath(), ".A");
+  EXPECT_EQ(store.CurrentPath(), ".a");  // as typed
   EXPECT_EQ(listed("B.*"), (std::vector<std::string>{"(dir).A.B.C"}));
   EXPECT_EQ(listed("&"), (std::vector<std::string>{"     .S1", "     .A.A1", "(dir).A.B.C",
                                                    "     .A.S2", "(dir).E"}));
   store.SETDSDIR(".A.S2");  // a series is no DSDir
   EXPECT_TRUE(store.StoreError);
-  EXPECT_EQ(store.CurrentPath(), ".A");
+  EXPECT_EQ(store.CurrentPath(), ".a");
   store.SETDSDIR(" . ");
   EXPECT_EQ(store.CurrentPath(), "");
 }
