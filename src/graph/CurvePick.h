@@ -53,8 +53,9 @@ class CurvePick {
   bool EditExisting = false;
   int PickedY = -1;
   int PickedX = -1;
-  // The range the range dialog offers; kept between edits.
-  int RangeLow = 0, RangeHigh = 0;
+  // The range the range dialog offers; kept between edits. Empty at first, so that the first
+  // pick offers the whole common range.
+  int RangeLow = 0, RangeHigh = -1;
   bool Active = false;
 
   // The curve range dialog over the held columns: may change RangeLow/RangeHigh; false on Cancel.
