@@ -97,11 +97,16 @@ void CurvePick::XPicked(int column) {
   End();
   PickedX = column;
   int low = 0, high = -1;
-  if (!ws_.inUse(column) || !ws_.inUse(PickedY)) {
+  // The definitions may have changed while the worksheet was in front (a curve removed).
+  const int curve = CurveForY(graph_.def, EditExisting ? CurrentCurve : 0, PickedY, NewCount);
+  if (curve == 0 || curve > NewCount) {
+    STOREMSG(graph_.host, curve == 0 ? kCurvesFull : kInvalidCurveNumber);
+  } else if (!ws_.inUse(column) || !ws_.inUse(PickedY)) {
     STOREMSG(graph_.host, kXUndefined);
   } else if (!CommonIndexRange(ws_.column(PickedY), ws_.column(column), low, high)) {
     STOREMSG(graph_.host, kNoCommonIndices);
   } else {
+    CurrentCurve = curve;
     FitCurveRange(low, high, RangeLow, RangeHigh);
     if (!rangeDialog || rangeDialog(*this)) {
       CommitCurve(graph_, ws_, CurrentCurve, NewCount, PickedY, column, RangeLow, RangeHigh);

@@ -203,6 +203,25 @@ TEST_F(Pick, ThirtyTwoCurvesEndThePick) {
   EXPECT_EQ(def.curve(32).XColumn, 33);
 }
 
+TEST_F(Pick, CurvesRemovedDuringThePickLeaveNoGap) {
+  for (int c = 0; c <= 3; ++c) fill(c, 0, 9);
+  pickCurve(0, 1, 0);
+  pickCurve(0, 2, 0);
+  pick.Start(0);
+  ws.ConfirmRequest(3);  // would be curve 3
+  graph.DeleteCurve(1, true);
+  ws.ConfirmRequest(0);
+  ASSERT_EQ(def.CurveCount, 2);
+  EXPECT_EQ(def.curve(2).YColumn, 3);
+  // An old curve that went away meanwhile is refused.
+  pick.Start(2);
+  ws.ConfirmRequest(3);
+  graph.DeleteCurve(2, true);
+  ws.ConfirmRequest(0);
+  EXPECT_EQ(host.lastMessage(), "Invalid curve number");
+  EXPECT_EQ(def.CurveCount, 1);
+}
+
 TEST(RemoveCurve, LaterCurvesMoveDownAndBarLinksFollow) {
   GraphDef g;
   g.CurveCount = 5;
