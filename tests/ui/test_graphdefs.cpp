@@ -9,6 +9,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -22,6 +24,8 @@
 #include "graph/ui/GraphDialogs.h"
 #include "graph/ui/TGrFrm.h"
 #include "shell/AppContext.h"
+#include "shell/ui/Shell.h"
+#include "shell/ui/TForm1.h"
 
 using namespace plotane;
 
@@ -289,6 +293,28 @@ class GraphDefsTest : public QObject {
     QVERIFY(w.frm.FormCloseQuery());
     w.frm.CommitClose();
     QCOMPARE(QString::fromStdString(w.ctx.graph.def.Title), QString("script"));
+  }
+
+  void programCloseAsksAboutChangedDefinitions() {
+    Shell shell;
+    shell.start({});
+    GraphDef& def = shell.context().graph.def;
+    def.Title = "unsaved";
+    DialogDriver driver;
+    QString asked;
+    driver.add([&](QDialog* d) {
+      auto* box = qobject_cast<QMessageBox*>(d);
+      QVERIFY(box);
+      asked = box->text();
+      box->button(QMessageBox::Cancel)->click();
+    });
+    QVERIFY(!shell.mainWindow()->close());
+    QCOMPARE(asked, QString("Closing window --- Graph defs have been changed--SAVE?"));
+    QVERIFY(shell.mainWindow()->isVisible());
+    QCOMPARE(QString::fromStdString(def.Title), QString("unsaved"));
+    // While a script statement runs nobody is asked.
+    shell.context().ScriptRunning = true;
+    QVERIFY(shell.mainWindow()->close());
   }
 
   void eachDialogRefusesWithItsMessage() {
