@@ -124,6 +124,8 @@ int runBatch(int argc, char** argv, const Options& o) {
   BatchQtHost host;
   plotane::AppContext ctx(host);
   host.setLog(&ctx.log);
+  // The same graph definition defaults as the desktop program's start.
+  ctx.graph.LoadStartUpGrd(QCoreApplication::applicationDirPath().toStdString());
   ctx.printToFile = o.printTo;
   // Why a run stopped goes with the line where it stopped.
   ctx.runner.ReasonInErrorBox = false;

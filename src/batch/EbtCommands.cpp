@@ -6,7 +6,9 @@
 #include "drawing/Drawing.h"
 #include "drawing/DrawingOutput.h"
 #include "drawing/Text.h"
+#include "graph/CurvePick.h"
 #include "graph/Graph.h"
+#include "graph/GraphForms.h"
 #include "shell/AppContext.h"
 #include "shell/base/Files.h"
 #include "shell/base/Messages.h"
@@ -334,12 +336,11 @@ void EbtCommands::gwCurveOldDef(EbtRunner& r) {
   defineCurve(r, n);
 }
 
-// curve 0: a new curve, or the one that already has this Y column.
+// curve 0: a new curve, or the one that already has this Y column. The rules are the graph
+// window's pick (CurvePick.h); nothing changes unless every argument is accepted.
 void EbtCommands::defineCurve(EbtRunner& r, int curve) {
-  Graph& graph = ctx_.graph;
   Worksheet& ws = ctx_.worksheet;
   Store& store = ctx_.store;
-  GraphDef& def = graph.def;
   store.StoreError = false;
   auto fail = [&](const char* text) {
     store.STOREMSG(text);
@@ -348,44 +349,19 @@ void EbtCommands::defineCurve(EbtRunner& r, int curve) {
 
   int yc = r.readColumn(false);
   if (r.ScriptError) return;
-  if (curve == 0) {
-    for (int n = 1; n <= def.CurveCount; ++n)
-      if (def.curve(n).YColumn == yc) curve = n;
-    if (curve == 0) {
-      if (def.CurveCount >= kMaxCurves) {
-        return fail("Error, 32 curves maximum");
-      }
-      curve = def.CurveCount + 1;
-    }
-  }
-  CurveDef& c = def.curve(curve);
-  c.YColumn = int16_t(yc);
-  Series& y = ws.column(yc);
-  if (!y.inUse()) {
-    return fail("Y variable not defined");
-  }
+  int newCount = 0;
+  curve = CurveForY(ctx_.graph.def, curve, yc, newCount);
+  if (curve == 0) return fail(kCurvesFull);
+  if (!ws.inUse(yc)) return fail(kYUndefined);
   int xc = r.readColumn(false);
   if (r.ScriptError) return;
-  Series& x = ws.column(xc);
-  if (!x.inUse()) {
-    return fail("X variable not defined");
-  }
-  y.xLink = &x;
-  // A series without data has the empty range 0..-1, which meets nothing.
-  int lo = std::max(y.lowest(), x.lowest());
-  int hi = std::min(y.highestIndex(), x.highestIndex());
-  if (lo > hi) {
-    return fail("Y and X do not have indices in common");
-  }
+  if (!ws.inUse(xc)) return fail(kXUndefined);
+  int lo = 0, hi = -1;
+  if (!CommonIndexRange(ws.column(yc), ws.column(xc), lo, hi)) return fail(kNoCommonIndices);
   int first = r.readInt(false, lo, hi, "the first common index", "the last common index");
   int last = r.readInt(true, first, hi, "the first index", "the last common index");
   if (r.ScriptError) return;
-  c.LowIndex = int16_t(first);
-  c.HiIndex = int16_t(last);
-  c.XColumn = int16_t(xc);
-  if (curve > def.CurveCount) def.CurveCount = int16_t(curve);
-  graph.RefreshAllCurveStatus();
-  if (graph.onCurveListChanged) graph.onCurveListChanged();
+  CommitCurve(ctx_.graph, ws, curve, newCount, yc, xc, first, last);
   r.ScriptError = store.StoreError;
 }
 
@@ -415,11 +391,7 @@ void EbtCommands::gwRemoveDef(EbtRunner& r) {
 
 void EbtCommands::gwSetupDrawGraph(EbtRunner&) {
   ctx_.SHOWDRAWING();
-  Drawing& d = drawing();
-  const GraphDef& def = ctx_.graph.def;
-  d.state.A = {def.CornerA.X, def.CornerA.Y};
-  d.state.B = {def.CornerB.X, def.CornerB.Y};
-  d.cursorsChanged();
+  SetupGraphCursors(ctx_.graph, drawing());
 }
 
 void EbtCommands::gwBlankDrawing(EbtRunner&) { ctx_.discardDrawing(); }

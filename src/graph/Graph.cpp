@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "drawing/Drawing.h"
+#include "graph/GraphForms.h"
 #include "shell/base/Files.h"
 #include "shell/base/Host.h"
 #include "shell/base/Messages.h"
@@ -193,8 +194,7 @@ void Graph::DeleteCurve(int n, bool scriptRunning) {
   if (def.CurveCount == 0) return;
   if (n >= 1 && n <= def.CurveCount &&
       (scriptRunning || host.ask("Deleting curve---Are you sure?") == Answer::Yes)) {
-    for (int i = n; i < kMaxCurves; ++i) def.curve(i) = def.curve(i + 1);
-    def.curve(kMaxCurves) = CurveDef{};
+    RemoveCurveSlot(def, n);  // bar links follow the renumbering
     --def.CurveCount;
   }
   RefreshAllCurveStatus();

@@ -11,6 +11,7 @@
 #include "batch/EbtRunner.h"
 #include "drawing/Drawing.h"
 #include "drawing/Text.h"
+#include "graph/CurvePick.h"
 #include "graph/Graph.h"
 #include "shell/base/Host.h"
 #include "shell/base/LogModel.h"
@@ -36,6 +37,8 @@ class AppContext {
   Regression regression{worksheet};
   Spline spline{worksheet};
   Graph graph;
+  // The graph window's curve pick through the worksheet's column requests 6 and 7.
+  CurvePick curvePick{graph, worksheet};
   // The drawing and its text engine; absent while the drawing window is closed.
   std::unique_ptr<Drawing> drawing;
   std::unique_ptr<TextEngine> text;
