@@ -381,16 +381,19 @@ void EbtCommands::grlFile(EbtRunner& r, bool save) {
 void EbtCommands::dwFileOpen(EbtRunner& r) { grlFile(r, false); }
 void EbtCommands::dwFileSave(EbtRunner& r) { grlFile(r, true); }
 
-void EbtCommands::dwPrint(EbtRunner&) {
-  // Printing failures are the printing service's to report; the script goes on.
+void EbtCommands::dwPrint(EbtRunner& r) {
+  // Printing failures are reported by the printing service or the file check; a page that was
+  // not printed stops the script.
   Drawing& d = drawing();
+  bool printed = false;
   if (!ctx_.PclPrintMode) {
-    ctx_.host.printPage(PageBits(d), ctx_.printToFile);
+    printed = ctx_.host.printPage(PageBits(d), ctx_.printToFile);
   } else if (!ctx_.printToFile.empty()) {
-    PrintPclToFile(d, ctx_.printToFile);
+    printed = PrintPclToFile(d, ctx_.printToFile);
   } else {
-    PrintPclToCups(d);
+    printed = PrintPclToCups(d);
   }
+  if (!printed) r.ScriptError = true;
 }
 
 void EbtCommands::dwSetFont(EbtRunner& r) {
