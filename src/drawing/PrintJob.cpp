@@ -69,6 +69,11 @@ std::string serviceError(const char* fallback) {
   return text && *text ? std::string(text) : std::string(fallback);
 }
 
+// A job that failed after it was made: what the service said, and that nothing stays queued.
+std::string cancelledMessage(const std::string& reason) {
+  return "Printing failed (" + reason + "); the print job was cancelled";
+}
+
 bool failed(ipp_status_t status) { return status > IPP_STATUS_OK_EVENTS_COMPLETE; }
 
 // The printer's IEEE 1284 device ID, empty when it reports none.
@@ -182,7 +187,7 @@ bool PrintPclToCups(Drawing& drawing, const std::string& destination, const std:
   // From here on every failure cancels the job, so that nothing is left in the queue.
   if (cupsStartDestDocument(http, job.dest, job.info, id, title.c_str(), format.c_str(), 0, nullptr,
                             1) != HTTP_STATUS_CONTINUE) {
-    host.message(serviceError("The print job could not be started"), "Print");
+    host.message(cancelledMessage(serviceError("the document could not be started")), "Print");
     cancelJob(job.dest, id);
     return false;
   }
@@ -190,7 +195,9 @@ bool PrintPclToCups(Drawing& drawing, const std::string& destination, const std:
   const bool sent = drawing.WritePcl(sink);
   const ipp_status_t status = cupsFinishDestDocument(http, job.dest, job.info);
   if (!sent || failed(status)) {
-    host.message(serviceError("The printer did not accept the job"), "Print");
+    host.message(cancelledMessage(sent ? serviceError("the printer did not take the document")
+                                       : "the printing service stopped taking the document"),
+                 "Print");
     cancelJob(job.dest, id);
     return false;
   }
