@@ -100,9 +100,10 @@ class BatchQtHost : public plotane::BatchHost {
     return plotane::RenderPlatformText(request, result);
   }
   // No dialog: the default printer, or the file of --print-to (a PDF).
-  bool printPage(const std::vector<uint8_t>& pageBits, const std::string& toFile) override {
+  bool printPage(const std::vector<uint8_t>& pageBits, const std::string& toFile,
+                 bool landscape) override {
     std::string error;
-    bool ok = plotane::PrintPageImage(pageBits, toFile, nullptr, error);
+    bool ok = plotane::PrintPageImage(pageBits, toFile, nullptr, error, landscape);
     if (!ok) message(error.empty() ? "Printing failed" : error);
     return ok;
   }

@@ -131,7 +131,7 @@ bool PrintPclToFile(Drawing& drawing, const std::string& fileName) {
 
 bool PrintBitmap(Drawing& drawing, const std::string& toFile) {
   BusyCursor busy(drawing.host());
-  return drawing.host().printPage(PageBits(drawing), toFile);
+  return drawing.host().printPage(PageBits(drawing), toFile, drawing.state.LandscapeMode);
 }
 
 bool PrintDrawing(Drawing& drawing, const std::string& printToFile,

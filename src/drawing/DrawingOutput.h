@@ -47,9 +47,11 @@ class FileSink : public ByteSink {
 // The PCL stream of the page written to a file; false after the I/O message.
 bool PrintPclToFile(Drawing& drawing, const std::string& fileName);
 
-// One print job to a CUPS queue carrying the PCL stream unchanged ("application/vnd.hp-PCL").
-// An empty destination means the default queue. Failures show the printing service's own error
-// text through the Host and return false.
+// One print job to a CUPS queue carrying the PCL stream unchanged, in the format the queue says
+// it takes (ChoosePclFormat in PrintJob.h); a queue that does not take PCL is refused with a
+// message. An empty destination means the default queue. Failures show a message (the printing
+// service's own text where it has one) and return false; a job that was created and then failed
+// is cancelled, so nothing stays queued.
 bool PrintPclToCups(Drawing& drawing, const std::string& destination = {},
                     const std::string& title = "Plotane drawing");
 

@@ -1,7 +1,12 @@
 // The pass-through side of the printing service: one CUPS job whose document is the PCL stream,
-// handed to the queue unchanged.
+// handed to the queue unchanged in a format the queue says it takes.
+
+#include "drawing/PrintJob.h"
 
 #include <cups/cups.h>
+
+#include <algorithm>
+#include <cctype>
 
 #include "drawing/DrawingOutput.h"
 #include "shell/base/Host.h"
@@ -10,12 +15,53 @@ namespace plotane {
 
 namespace {
 
+std::string upper(std::string s) {
+  for (char& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+std::string trim(const std::string& s) {
+  const auto b = s.find_first_not_of(" \t");
+  if (b == std::string::npos) return {};
+  return s.substr(b, s.find_last_not_of(" \t") - b + 1);
+}
+
+// The command sets of a device ID (the values of CMD or COMMAND SET), upper case.
+std::vector<std::string> commandSets(const std::string& deviceId) {
+  std::vector<std::string> sets;
+  std::size_t at = 0;
+  while (at < deviceId.size()) {
+    std::size_t end = deviceId.find(';', at);
+    if (end == std::string::npos) end = deviceId.size();
+    const std::string field = deviceId.substr(at, end - at);
+    at = end + 1;
+    const std::size_t colon = field.find(':');
+    if (colon == std::string::npos) continue;
+    const std::string key = upper(trim(field.substr(0, colon)));
+    if (key != "CMD" && key != "COMMAND SET") continue;
+    const std::string values = field.substr(colon + 1);
+    std::size_t v = 0;
+    while (v <= values.size()) {
+      std::size_t comma = values.find(',', v);
+      if (comma == std::string::npos) comma = values.size();
+      const std::string value = upper(trim(values.substr(v, comma - v)));
+      if (!value.empty()) sets.push_back(value);
+      v = comma + 1;
+    }
+  }
+  return sets;
+}
+
 class CupsDocumentSink : public ByteSink {
  public:
+  explicit CupsDocumentSink(http_t* http) : http_(http) {}
   bool write(const uint8_t* data, std::size_t n) override {
-    return cupsWriteRequestData(CUPS_HTTP_DEFAULT, reinterpret_cast<const char*>(data), n) ==
+    return cupsWriteRequestData(http_, reinterpret_cast<const char*>(data), n) ==
            HTTP_STATUS_CONTINUE;
   }
+
+ private:
+  http_t* http_;
 };
 
 std::string serviceError(const char* fallback) {
@@ -23,38 +69,136 @@ std::string serviceError(const char* fallback) {
   return text && *text ? std::string(text) : std::string(fallback);
 }
 
+// A job that failed after it was made: what the service said, and that nothing stays queued.
+std::string cancelledMessage(const std::string& reason) {
+  return "Printing failed (" + reason + "); the print job was cancelled";
+}
+
+bool failed(ipp_status_t status) { return status > IPP_STATUS_OK_EVENTS_COMPLETE; }
+
+// The printer's IEEE 1284 device ID, empty when it reports none.
+std::string printerDeviceId(http_t* http, cups_dest_t* dest) {
+  const char* uri = cupsGetOption("printer-uri-supported", dest->num_options, dest->options);
+  std::string fallback;
+  if (!uri) {
+    fallback = std::string("ipp://localhost/printers/") + dest->name;
+    uri = fallback.c_str();
+  }
+  ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+               "printer-device-id");
+  ipp_t* response = cupsDoRequest(http, request, "/");  // frees the request
+  std::string id;
+  if (response) {
+    if (ipp_attribute_t* a = ippFindAttribute(response, "printer-device-id", IPP_TAG_ZERO)) {
+      if (const char* s = ippGetString(a, 0, nullptr)) id = s;
+    }
+    ippDelete(response);
+  }
+  return id;
+}
+
+// Cancels a job that must not stay queued. A fresh connection: the one of the failed job may be
+// in the middle of a request.
+void cancelJob(cups_dest_t* dest, int job) {
+  http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                              30000, nullptr);
+  cupsCancelDestJob(http ? http : CUPS_HTTP_DEFAULT, dest, job);
+  if (http) httpClose(http);
+}
+
+// Owns what one print job holds.
+struct JobResources {
+  cups_dest_t* dest = nullptr;
+  cups_dinfo_t* info = nullptr;
+  ~JobResources() {
+    if (info) cupsFreeDestInfo(info);
+    if (dest) cupsFreeDests(1, dest);
+  }
+};
+
 }  // namespace
+
+bool DeviceIdTakesPcl(const std::string& deviceId) {
+  for (const std::string& set : commandSets(deviceId))
+    if (set.rfind("PCL", 0) == 0 && set != "PCLXL" && set != "PCL XL") return true;
+  return false;
+}
+
+std::string ChoosePclFormat(const std::vector<std::string>& formats, const std::string& deviceId) {
+  auto listed = [&](const char* format) {
+    return std::any_of(formats.begin(), formats.end(),
+                       [&](const std::string& f) { return upper(f) == upper(format); });
+  };
+  if (listed(kPclFormat)) return kPclFormat;
+  if (listed(kRawFormat) && (DeviceIdTakesPcl(deviceId) || commandSets(deviceId).empty()))
+    return kRawFormat;
+  return {};
+}
+
+std::string NoPclMessage(const std::string& queue) {
+  return "The printer " + queue +
+         " does not take PCL; Windows print mode prints the page image instead";
+}
 
 bool PrintPclToCups(Drawing& drawing, const std::string& destination, const std::string& title) {
   Host& host = drawing.host();
   BusyCursor busy(host);
-  std::string queue = destination;
-  if (queue.empty()) {
-    const char* def = cupsGetDefault();
-    if (!def || !*def) {
-      // The service's last error here is a stale low-level one; say what is missing.
+  http_t* http = CUPS_HTTP_DEFAULT;
+  JobResources job;
+  job.dest = cupsGetNamedDest(http, destination.empty() ? nullptr : destination.c_str(), nullptr);
+  if (!job.dest) {
+    const ipp_status_t status = cupsLastError();
+    if (status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE || status == IPP_STATUS_ERROR_INTERNAL)
+      host.message(serviceError("The printing service does not answer"), "Print");
+    else if (destination.empty())
       host.message("No default printer", "Print");
-      return false;
-    }
-    queue = def;
+    else
+      host.message("No printer named " + destination, "Print");
+    return false;
   }
-  const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, queue.c_str(), title.c_str(), 0, nullptr);
-  if (job <= 0) {
+  const std::string queue = job.dest->name;
+
+  // The document format from what the queue says it takes.
+  job.info = cupsCopyDestInfo(http, job.dest);
+  if (!job.info) {
+    host.message(serviceError("The printer could not be asked what it takes"), "Print");
+    return false;
+  }
+  std::vector<std::string> formats;
+  if (ipp_attribute_t* a = cupsFindDestSupported(http, job.dest, job.info, "document-format")) {
+    for (int i = 0; i < ippGetCount(a); ++i)
+      if (const char* f = ippGetString(a, i, nullptr)) formats.emplace_back(f);
+  }
+  const std::string format = ChoosePclFormat(formats, printerDeviceId(http, job.dest));
+  if (format.empty()) {
+    host.message(NoPclMessage(queue), "Print");
+    return false;
+  }
+
+  int id = 0;
+  if (failed(cupsCreateDestJob(http, job.dest, job.info, &id, title.c_str(), 0, nullptr)) ||
+      id <= 0) {
     host.message(serviceError("The print job could not be created"), "Print");
+    if (id > 0) cancelJob(job.dest, id);
     return false;
   }
-  if (cupsStartDocument(CUPS_HTTP_DEFAULT, queue.c_str(), job, title.c_str(),
-                        "application/vnd.hp-PCL", 1) != HTTP_STATUS_CONTINUE) {
-    host.message(serviceError("The print job could not be started"), "Print");
-    cupsCancelJob(queue.c_str(), job);
+  // From here on every failure cancels the job, so that nothing is left in the queue.
+  if (cupsStartDestDocument(http, job.dest, job.info, id, title.c_str(), format.c_str(), 0, nullptr,
+                            1) != HTTP_STATUS_CONTINUE) {
+    host.message(cancelledMessage(serviceError("the document could not be started")), "Print");
+    cancelJob(job.dest, id);
     return false;
   }
-  CupsDocumentSink sink;
+  CupsDocumentSink sink(http);
   const bool sent = drawing.WritePcl(sink);
-  const ipp_status_t status = cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.c_str());
-  if (!sent || status > IPP_STATUS_OK_CONFLICTING) {
-    host.message(serviceError("The printer did not accept the job"), "Print");
-    if (!sent) cupsCancelJob(queue.c_str(), job);
+  const ipp_status_t status = cupsFinishDestDocument(http, job.dest, job.info);
+  if (!sent || failed(status)) {
+    host.message(cancelledMessage(sent ? serviceError("the printer did not take the document")
+                                       : "the printing service stopped taking the document"),
+                 "Print");
+    cancelJob(job.dest, id);
     return false;
   }
   return true;

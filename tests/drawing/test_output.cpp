@@ -210,7 +210,7 @@ TEST(Print, ModeChoosesTheWay) {
   struct PrintingHost : test::TestHost {
     std::vector<uint8_t> page;
     std::string file;
-    bool printPage(const std::vector<uint8_t>& bits, const std::string& toFile) override {
+    bool printPage(const std::vector<uint8_t>& bits, const std::string& toFile, bool) override {
       page = bits;
       file = toFile;
       return true;

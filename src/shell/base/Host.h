@@ -68,9 +68,11 @@ class Host {
   // Measures and, when asked, draws text in a platform font. False: no platform fonts here.
   virtual bool platformText(const PlatformTextRequest&, PlatformTextResult&) { return false; }
   // Prints the page through the platform's printing service as a 300-dpi bitmap: 3000 rows of
-  // 300 bytes, set bit black, leftmost pixel in the high bit. With toFile set, the printed page
-  // goes to that file instead of a printer. False when nothing was printed (the reason shown).
-  virtual bool printPage(const std::vector<uint8_t>& pageBits, const std::string& toFile);
+  // 300 bytes, set bit black, leftmost pixel in the high bit; a landscape drawing on a landscape
+  // sheet. With toFile set, the printed page goes to that file instead of a printer. False when
+  // nothing was printed (the reason shown).
+  virtual bool printPage(const std::vector<uint8_t>& pageBits, const std::string& toFile,
+                         bool landscape = false);
 };
 
 // Keeps the busy cursor up for the life of a scope.

@@ -93,9 +93,10 @@ void QtHost::drawingReplaced() {
   if (onDrawingReplaced) onDrawingReplaced();
 }
 
-bool QtHost::printPage(const std::vector<uint8_t>& pageBits, const std::string& toFile) {
+bool QtHost::printPage(const std::vector<uint8_t>& pageBits, const std::string& toFile,
+                       bool landscape) {
   std::string error;
-  bool ok = PrintPageImage(pageBits, toFile, parentFor(dialogParent), error);
+  bool ok = PrintPageImage(pageBits, toFile, parentFor(dialogParent), error, landscape);
   if (!ok && !error.empty()) message(error, "Print");
   return ok;
 }

@@ -23,7 +23,8 @@ class QtHost : public Host {
   void showWindow(WorkWindow w) override;
   void drawingReplaced() override;
   bool platformText(const PlatformTextRequest& request, PlatformTextResult& result) override;
-  bool printPage(const std::vector<uint8_t>& pageBits, const std::string& toFile) override;
+  bool printPage(const std::vector<uint8_t>& pageBits, const std::string& toFile,
+                 bool landscape) override;
 
   // Set by the shell once its windows exist.
   std::function<void()> onShowLog;
