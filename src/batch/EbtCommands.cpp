@@ -425,7 +425,7 @@ void EbtCommands::dwPrint(EbtRunner& r) {
   Drawing& d = drawing();
   bool printed = false;
   if (!ctx_.PclPrintMode) {
-    printed = ctx_.host.printPage(PageBits(d), ctx_.printToFile);
+    printed = ctx_.host.printPage(PageBits(d), ctx_.printToFile, d.state.LandscapeMode);
   } else if (!ctx_.printToFile.empty()) {
     printed = PrintPclToFile(d, ctx_.printToFile);
   } else {
