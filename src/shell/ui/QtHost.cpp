@@ -93,6 +93,14 @@ void QtHost::drawingReplaced() {
   if (onDrawingReplaced) onDrawingReplaced();
 }
 
+void QtHost::showRunEbt() {
+  if (onShowRunEbt) onShowRunEbt();
+}
+
+void QtHost::showHelp(int context) {
+  if (onShowHelp) onShowHelp(context);
+}
+
 bool QtHost::printPage(const std::vector<uint8_t>& pageBits, const std::string& toFile) {
   std::string error;
   bool ok = PrintPageImage(pageBits, toFile, parentFor(dialogParent), error);

@@ -22,6 +22,8 @@ class QtHost : public Host {
   void showLog() override;
   void showWindow(WorkWindow w) override;
   void drawingReplaced() override;
+  void showRunEbt() override;
+  void showHelp(int context) override;
   bool platformText(const PlatformTextRequest& request, PlatformTextResult& result) override;
   bool printPage(const std::vector<uint8_t>& pageBits, const std::string& toFile) override;
 
@@ -29,6 +31,8 @@ class QtHost : public Host {
   std::function<void()> onShowLog;
   std::function<void(WorkWindow)> onShowWindow;
   std::function<void()> onDrawingReplaced;
+  std::function<void()> onShowRunEbt;
+  std::function<void(int)> onShowHelp;
   // Parent of the modal boxes (the active work window when null).
   QWidget* dialogParent = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "batch/ui/TBatFrm.h"
 #include "drawing/ui/TDrFrm.h"
 #include "graph/ui/TGrFrm.h"
 #include "shell/ui/TForm1.h"
@@ -11,14 +12,21 @@
 namespace plotane {
 
 Shell::Shell() : ctx_(host_) {
-  // Windows in start-up order: main, worksheet, log, drawing, graph definitions.
+  // Windows in start-up order: main, worksheet, log, script (hidden), drawing, graph definitions.
   main_ = std::make_unique<TForm1>(ctx_);
   worksheet_ = std::make_unique<TWkFrm>(ctx_);
   log_ = std::make_unique<TLogFrm>(ctx_);
+  batch_ = std::make_unique<TBatFrm>(ctx_);
   ensureDrawingWindow();
   graphDefs_ = std::make_unique<TGrFrm>(ctx_);
 
   host_.onShowLog = [this] { log_->showLog(); };
+  host_.onShowRunEbt = [this] { batch_->showRunEbt(); };
+  // The script window stays on top: while it runs, its message boxes belong to it.
+  batch_->onRunning = [this](bool on) {
+    batchRunning_ = on;
+    host_.dialogParent = on ? static_cast<QWidget*>(batch_.get()) : current_.data();
+  };
   host_.onShowWindow = [this](WorkWindow w) { show(w); };
   // The drawing was discarded by a command (the window goes) or made anew (the window follows).
   host_.onDrawingReplaced = [this] {
@@ -72,7 +80,7 @@ void Shell::show(WorkWindow w) {
   target->raise();
   target->activateWindow();
   current_ = target;
-  host_.dialogParent = target;
+  if (!batchRunning_) host_.dialogParent = target;
 }
 
 bool Shell::closeQuery() {

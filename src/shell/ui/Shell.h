@@ -20,6 +20,7 @@ class TForm1;
 class TLogFrm;
 class TWkFrm;
 class TGrFrm;
+class TBatFrm;
 
 class Shell : public QObject {
   Q_OBJECT
@@ -35,6 +36,7 @@ class Shell : public QObject {
   TLogFrm* logWindow() const { return log_.get(); }
   TWkFrm* worksheetWindow() const { return worksheet_.get(); }
   TGrFrm* graphDefsWindow() const { return graphDefs_.get(); }
+  TBatFrm* batchWindow() const { return batch_.get(); }
   // Null while the drawing is discarded.
   TDrFrm* drawingWindow() const { return drawing_; }
   // The work window shown last (maximised).
@@ -50,9 +52,11 @@ class Shell : public QObject {
   std::unique_ptr<TForm1> main_;
   std::unique_ptr<TWkFrm> worksheet_;
   std::unique_ptr<TLogFrm> log_;
+  std::unique_ptr<TBatFrm> batch_;
   std::unique_ptr<TGrFrm> graphDefs_;
   QPointer<TDrFrm> drawing_;
   QPointer<TWorkFrm> current_;
+  bool batchRunning_ = false;
 };
 
 }  // namespace plotane
