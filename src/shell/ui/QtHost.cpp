@@ -44,6 +44,14 @@ Answer QtHost::ask(const std::string& text, bool withCancel, const std::string& 
   }
 }
 
+Answer QtHost::askYesSafe(const std::string& text, const std::string& caption) {
+  QMessageBox box(QMessageBox::Question, captionOr(caption), q(text),
+                  QMessageBox::Yes | QMessageBox::No, parentFor(dialogParent));
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::Yes);
+  return box.exec() == QMessageBox::No ? Answer::No : Answer::Yes;
+}
+
 void QtHost::beep() { QApplication::beep(); }
 
 void QtHost::setBusy(bool on) {

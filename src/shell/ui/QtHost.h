@@ -15,6 +15,7 @@ class QtHost : public Host {
   void message(const std::string& text, const std::string& caption = {}) override;
   Answer ask(const std::string& text, bool withCancel = false,
              const std::string& caption = {}) override;
+  Answer askYesSafe(const std::string& text, const std::string& caption = {}) override;
   void beep() override;
   void setBusy(bool on) override;
   bool askReal(const std::string& prompt, double& value) override;

@@ -5,6 +5,7 @@
 #include "batch/ui/TBatFrm.h"
 #include "drawing/ui/TDrFrm.h"
 #include "graph/ui/TGrFrm.h"
+#include "shell/CloseSequence.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/TLogFrm.h"
 #include "worksheet/ui/TWkFrm.h"
@@ -84,10 +85,13 @@ void Shell::show(WorkWindow w) {
 }
 
 bool Shell::closeQuery() {
-  // Worksheet, then drawing, then graph definitions; each may keep the program running.
-  if (!worksheet_->FormCloseQuery()) return false;
-  if (drawing_ && !drawing_->FormCloseQuery()) return false;
-  return graphDefs_->FormCloseQuery();
+  // Worksheet, then drawing, then graph definitions are asked; each may keep the program
+  // running, and only when all agree does any of them act.
+  std::vector<CloseParty> parties;
+  TWorkFrm* windows[3] = {worksheet_.get(), drawing_.data(), graphDefs_.get()};
+  for (TWorkFrm* w : windows)
+    if (w) parties.push_back({[w] { return w->FormCloseQuery(); }, [w] { w->FormClose(); }});
+  return RunCloseSequence(parties);
 }
 
 }  // namespace plotane
