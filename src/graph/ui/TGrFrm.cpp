@@ -7,6 +7,7 @@ TGrFrm::TGrFrm(AppContext& ctx, QWidget* parent)
   setObjectName("GrFrm");
   addWindowMenu("&Window (F6)", "Data &Worksheet", WorkWindow::Worksheet, "&Drawing",
                 WorkWindow::Drawing, 1);
+  addHelpMenu();
 }
 
 }  // namespace plotane

@@ -1,12 +1,15 @@
 #include "shell/ui/Shell.h"
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
 
 #include "batch/ui/TBatFrm.h"
 #include "drawing/ui/TDrFrm.h"
 #include "graph/ui/TGrFrm.h"
 #include "shell/CloseSequence.h"
 #include "shell/ui/TForm1.h"
+#include "shell/ui/THelpFrm.h"
 #include "shell/ui/TLogFrm.h"
 #include "worksheet/ui/TWkFrm.h"
 
@@ -23,6 +26,8 @@ Shell::Shell() : ctx_(host_) {
 
   host_.onShowLog = [this] { log_->showLog(); };
   host_.onShowRunEbt = [this] { batch_->showRunEbt(); };
+  host_.onShowHelp = [this](int context) { helpWindow()->showHelp(context); };
+  qApp->installEventFilter(this);
   // The script window stays on top: while it runs, its message boxes belong to it.
   batch_->onRunning = [this](bool on) {
     batchRunning_ = on;
@@ -44,7 +49,30 @@ Shell::Shell() : ctx_(host_) {
   };
 }
 
-Shell::~Shell() { delete drawing_.data(); }
+Shell::~Shell() {
+  qApp->removeEventFilter(this);
+  delete drawing_.data();
+}
+
+THelpFrm* Shell::helpWindow() {
+  if (!help_) help_ = std::make_unique<THelpFrm>(THelpFrm::findCollection());
+  return help_.get();
+}
+
+bool Shell::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+    if (auto* menu = qobject_cast<QMenu*>(watched)) {
+      int context = helpContextOf(menu->activeAction());
+      if (!context) context = helpContextOf(menu->menuAction());
+      if (context) {
+        menu->close();
+        host_.showHelp(context);
+        return true;
+      }
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
 
 void Shell::start(const std::vector<std::string>& params) {
   // The command-line script runs to its end before the user gets a window.

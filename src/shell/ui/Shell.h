@@ -21,6 +21,7 @@ class TLogFrm;
 class TWkFrm;
 class TGrFrm;
 class TBatFrm;
+class THelpFrm;
 
 class Shell : public QObject {
   Q_OBJECT
@@ -37,10 +38,16 @@ class Shell : public QObject {
   TWkFrm* worksheetWindow() const { return worksheet_.get(); }
   TGrFrm* graphDefsWindow() const { return graphDefs_.get(); }
   TBatFrm* batchWindow() const { return batch_.get(); }
+  // The help window, made when help is first asked for.
+  THelpFrm* helpWindow();
   // Null while the drawing is discarded.
   TDrFrm* drawingWindow() const { return drawing_; }
   // The work window shown last (maximised).
   TWorkFrm* currentWorkWindow() const { return current_; }
+
+ protected:
+  // F1 on a highlighted menu item opens the topic of its help context.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void show(WorkWindow w);
@@ -53,6 +60,7 @@ class Shell : public QObject {
   std::unique_ptr<TWkFrm> worksheet_;
   std::unique_ptr<TLogFrm> log_;
   std::unique_ptr<TBatFrm> batch_;
+  std::unique_ptr<THelpFrm> help_;
   std::unique_ptr<TGrFrm> graphDefs_;
   QPointer<TDrFrm> drawing_;
   QPointer<TWorkFrm> current_;

@@ -27,6 +27,8 @@ class TWorkFrm : public QMainWindow {
   // Adds the window menu with two items; `f6Item` (0 or 1) carries the F6 shortcut.
   QMenu* addWindowMenu(const QString& title, const QString& item0, WorkWindow target0,
                        const QString& item1, WorkWindow target1, int f6Item);
+  // Adds the "&Help" menu: "&Contents" and "&Topic Search".
+  QMenu* addHelpMenu();
 
   AppContext& ctx_;
 };
