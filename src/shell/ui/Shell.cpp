@@ -1,6 +1,8 @@
 #include "shell/ui/Shell.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 
@@ -8,6 +10,7 @@
 #include "drawing/ui/TDrFrm.h"
 #include "graph/ui/TGrFrm.h"
 #include "shell/CloseSequence.h"
+#include "shell/OpenByType.h"
 #include "shell/ui/TForm1.h"
 #include "shell/ui/THelpFrm.h"
 #include "shell/ui/TLogFrm.h"
@@ -75,9 +78,24 @@ bool Shell::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Shell::start(const std::vector<std::string>& params) {
-  // The command-line script runs to its end before the user gets a window.
-  if (!params.empty()) ctx_.RUNFROMCOMMANDLINE(params);
-  if (!ctx_.QuitRequested) main_->show();
+  const FileKind kind = params.empty() ? FileKind::None : fileKindOf(params[0]);
+  if (kind == FileKind::None || kind == FileKind::Script) {
+    std::vector<std::string> script = scriptParameters(params);
+    // A script opened from the desktop finds its data files beside it.
+    if (kind == FileKind::Script) {
+      QFileInfo file(QString::fromLocal8Bit(script[0].c_str()));
+      if (file.path() != ".") {
+        QDir::setCurrent(file.path());
+        script[0] = file.fileName().toLocal8Bit().toStdString();
+      }
+    }
+    // The command-line script runs to its end before the user gets a window.
+    if (!script.empty()) ctx_.RUNFROMCOMMANDLINE(script);
+    if (!ctx_.QuitRequested) main_->show();
+    return;
+  }
+  main_->show();
+  openByType(ctx_, params[0]);
 }
 
 TDrFrm* Shell::ensureDrawingWindow() {

@@ -29,7 +29,8 @@ class Shell : public QObject {
   Shell();
   ~Shell() override;
 
-  // Runs the command-line script (if any) to its end, then shows the main window.
+  // Runs the command-line script (if any) to its end, then shows the main window. A first
+  // parameter with the extension EBT, GRL, GRD or DSF opens that file by its type.
   void start(const std::vector<std::string>& params);
 
   AppContext& context() { return ctx_; }
