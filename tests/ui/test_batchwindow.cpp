@@ -20,6 +20,7 @@
 #include "drawing/ui/PagePrinter.h"
 #include "shell/ui/Shell.h"
 #include "shell/ui/TForm1.h"
+#include "shell/ui/THelpFrm.h"
 #include "worksheet/ui/TWkFrm.h"
 
 using namespace plotane;
@@ -255,6 +256,30 @@ class BatchWindowTest : public QObject {
     QVERIFY(shell.mainWindow()->close());
     QVERIFY(!s.modified);
     QVERIFY(!ctx.store.attached());
+  }
+
+  // With PLOTANE_POSE=SECONDS (run on a real display): the script window in the middle of the
+  // demo, then the help window, each held still that long for a screen capture.
+  void poseForScreenshots() {
+    const int seconds = qEnvironmentVariableIntValue("PLOTANE_POSE");
+    if (seconds <= 0) QSKIP("only on request");
+    InExamples here;
+    Shell shell;
+    shell.start({});
+    shell.mainWindow()->hide();
+    TBatFrm* bat = shell.batchWindow();
+    bat->move(0, 0);
+    bat->resize(760, 560);
+    shell.context().host.showRunEbt();
+    QVERIFY(bat->openFile("DEMO.EBT"));
+    for (int i = 0; i < 16; ++i) bat->stepAction()->trigger();
+    bat->textArea()->centerCursor();
+    QTest::qWait(seconds * 1000);
+    bat->hide();
+    shell.context().host.showHelp(112);
+    shell.helpWindow()->move(0, 0);
+    shell.helpWindow()->resize(1000, 680);
+    QTest::qWait(seconds * 1000);
   }
 };
 

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHelpContentModel>
 #include <QHelpContentWidget>
 #include <QHelpEngine>
 #include <QHelpSearchEngine>
@@ -108,6 +109,13 @@ THelpFrm::THelpFrm(const QString& collectionFile, QWidget* parent) : QMainWindow
   setCentralWidget(split);
 
   auto show = [this](const QUrl& url) { browser_->setSource(url); };
+  // The manual's chapters stay in view, and the contents follow the page shown.
+  connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, contents,
+          [contents] { contents->expandToDepth(0); });
+  connect(browser_, &QTextBrowser::sourceChanged, contents, [contents](const QUrl& url) {
+    QModelIndex i = contents->indexOf(url);
+    if (i.isValid()) contents->setCurrentIndex(i);
+  });
   connect(contents, &QHelpContentWidget::linkActivated, browser_, show);
   connect(se->queryWidget(), &QHelpSearchQueryWidget::search, se,
           [se] { se->search(se->queryWidget()->searchInput()); });
