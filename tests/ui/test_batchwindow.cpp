@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -65,6 +66,9 @@ class BatchWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // Window places are remembered in the test's own settings, not the user's.
+  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
   void demoOpenedSteppedRunAndLikeBatchMode() {
     InExamples here;
     Shell shell;

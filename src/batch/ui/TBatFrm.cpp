@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTextBlock>
@@ -31,6 +32,8 @@ TBatFrm::TBatFrm(AppContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(c
   setObjectName("BatFrm");
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
   resize(640, 480);
+  // Where the user last put the window.
+  restoreGeometry(QSettings("Plotane", "Plotane").value("RunEBT/geometry").toByteArray());
 
   stack_ = new QStackedWidget(this);
   text_ = new QPlainTextEdit(stack_);
@@ -104,6 +107,11 @@ TBatFrm::TBatFrm(AppContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(c
 }
 
 TBatFrm::~TBatFrm() { ctx_.runner.onProgress = nullptr; }
+
+void TBatFrm::hideEvent(QHideEvent* e) {
+  QSettings("Plotane", "Plotane").setValue("RunEBT/geometry", saveGeometry());
+  QMainWindow::hideEvent(e);
+}
 
 void TBatFrm::showRunEbt() {
   loadTextFromRunner();

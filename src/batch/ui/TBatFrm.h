@@ -48,6 +48,9 @@ class TBatFrm : public QMainWindow {
   // Told when a run starts (true) and ends (false): the shell parents message boxes here then.
   std::function<void(bool)> onRunning;
 
+ protected:
+  void hideEvent(QHideEvent* e) override;
+
  private:
   void openClicked();
   void saveClicked();

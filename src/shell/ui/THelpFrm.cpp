@@ -10,6 +10,7 @@
 #include <QHelpSearchEngine>
 #include <QHelpSearchQueryWidget>
 #include <QHelpSearchResultWidget>
+#include <QSettings>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -71,6 +72,7 @@ THelpFrm::THelpFrm(const QString& collectionFile, QWidget* parent) : QMainWindow
   setObjectName("HelpFrm");
   setWindowTitle("Plotane Help");
   resize(900, 640);
+  restoreGeometry(QSettings("Plotane", "Plotane").value("Help/geometry").toByteArray());
 
   // The search keeps its index beside the collection, so work on a writable copy.
   QString collection;
@@ -132,6 +134,11 @@ THelpFrm::THelpFrm(const QString& collectionFile, QWidget* parent) : QMainWindow
         "beside the program or under share/plotane/help. The manual is also in the folder "
         "docs/manual of the source tree.</p>");
   }
+}
+
+void THelpFrm::hideEvent(QHideEvent* e) {
+  QSettings("Plotane", "Plotane").setValue("Help/geometry", saveGeometry());
+  QMainWindow::hideEvent(e);
 }
 
 void THelpFrm::open(const QString& ref) {

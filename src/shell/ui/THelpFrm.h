@@ -50,6 +50,9 @@ class THelpFrm : public QMainWindow {
   // The page shown, relative to the manual ("drawing.html#graph").
   QString currentTopic() const;
 
+ protected:
+  void hideEvent(QHideEvent* e) override;
+
  private:
   void open(const QString& ref);
 
