@@ -14,6 +14,7 @@
 #include "batch/BatchWindow.h"
 #include "batch/ui/EbtHighlighter.h"
 #include "shell/AppContext.h"
+#include "shell/ui/THelpFrm.h"
 
 namespace plotane {
 
@@ -82,6 +83,7 @@ TBatFrm::TBatFrm(AppContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(c
   step_ = runMenu->addAction("&Step", this, &TBatFrm::stepClicked);
   step_->setShortcut(QKeySequence(Qt::Key_F8));
   reset_ = runMenu->addAction("R&eset", this, &TBatFrm::resetClicked);
+  for (QMenu* m : {file, edit, runMenu}) setHelpContext(m->menuAction(), kHelpContext);
   QAction* help = menuBar()->addAction("&Help");
   help->setShortcut(QKeySequence::HelpContents);
   connect(help, &QAction::triggered, this, [this] { ctx_.host.showHelp(kHelpContext); });
@@ -175,7 +177,9 @@ void TBatFrm::followPosition() {
 
 bool TBatFrm::openFile(const QString& fileName) {
   commitGridEdit();
+  if (onRunning) onRunning(true);  // a read error is shown in front of this window
   bool ok = openBatchScript(ctx_.runner, s8(fileName), editedText());
+  if (onRunning) onRunning(false);
   loadTextFromRunner();
   loadGridFromRunner();
   refresh();
@@ -184,7 +188,9 @@ bool TBatFrm::openFile(const QString& fileName) {
 
 bool TBatFrm::saveFile(const QString& fileName) {
   commitGridEdit();
+  if (onRunning) onRunning(true);
   bool ok = saveBatchScript(ctx_.runner, s8(fileName), editedText());
+  if (onRunning) onRunning(false);
   loadTextFromRunner();
   loadGridFromRunner();
   refresh();

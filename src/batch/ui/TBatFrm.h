@@ -45,7 +45,8 @@ class TBatFrm : public QMainWindow {
   QAction* editParametersAction() const { return editParameters_; }
   QAction* hideAction() const { return hide_; }
 
-  // Told when a run starts (true) and ends (false): the shell parents message boxes here then.
+  // Told when a run, an Open or a Save starts (true) and ends (false): the shell parents message
+  // boxes here then, as this window stays on top.
   std::function<void(bool)> onRunning;
 
  protected:
