@@ -262,6 +262,38 @@ class BatchWindowTest : public QObject {
     QVERIFY(!ctx.store.attached());
   }
 
+  void aFileGivenWithItsExtensionOpensByType() {
+    QTemporaryDir dir;
+    const QString old = QDir::currentPath();
+    {
+      // A drawing opens in the drawing window.
+      Shell maker;
+      maker.context().ensureDrawing().DrawLine(true, 1, 1, 5, 5, 0.013);
+      maker.context().drawing->SaveGrl(std8(dir.filePath("FIG.GRL")));
+    }
+    {
+      Shell shell;
+      shell.start({std8(dir.filePath("FIG.GRL"))});
+      QVERIFY(shell.mainWindow()->isVisible());
+      QCOMPARE(shell.currentWorkWindow(), static_cast<TWorkFrm*>(shell.drawingWindow()));
+      QVERIFY(shell.context().drawing->image().countInk() > 0);
+      QVERIFY(shell.drawingWindow()->windowTitle().contains("FIG.GRL"));
+    }
+    {
+      // A script runs in its own folder, its name without the extension as %1.
+      QFile f(dir.filePath("S.EBT"));
+      QVERIFY(f.open(QIODevice::WriteOnly));
+      f.write("WWUSELIMS(2, 3);\nEND\n");
+      f.close();
+      Shell shell;
+      shell.start({std8(dir.filePath("S.EBT"))});
+      QCOMPARE(int(shell.context().store.UseLow), 2);
+      QCOMPARE(shell.context().runner.param(1), std::string("S"));
+      QCOMPARE(QDir::currentPath(), QDir(dir.path()).canonicalPath());
+    }
+    QDir::setCurrent(old);
+  }
+
   // With PLOTANE_POSE=SECONDS (run on a real display): the script window in the middle of the
   // demo, then the help window, each held still that long for a screen capture.
   void poseForScreenshots() {
