@@ -294,6 +294,21 @@ class BatchWindowTest : public QObject {
     QDir::setCurrent(old);
   }
 
+  void startUpGraphDefinitionsComeFromBesideTheProgram() {
+    const QString name = QCoreApplication::applicationDirPath() + "/StartUp.GRD";
+    QVERIFY(!QFile::exists(name));
+    {
+      Shell maker;
+      maker.context().graph.def.Title = "from start-up";
+      maker.context().graph.SaveGrd(std8(name), true);
+    }
+    Shell shell;
+    QFile::remove(name);
+    QCOMPARE(shell.context().graph.def.Title, std::string("from start-up"));
+    Shell without;
+    QCOMPARE(without.context().graph.def.Title, std::string());
+  }
+
   // With PLOTANE_POSE=SECONDS (run on a real display): the script window in the middle of the
   // demo, then the help window, each held still that long for a screen capture.
   void poseForScreenshots() {

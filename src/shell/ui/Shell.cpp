@@ -26,6 +26,8 @@ Shell::Shell() : ctx_(host_) {
   batch_ = std::make_unique<TBatFrm>(ctx_);
   ensureDrawingWindow();
   graphDefs_ = std::make_unique<TGrFrm>(ctx_);
+  // The graph definitions start from StartUp.GRD beside the program, when there is one.
+  ctx_.graph.LoadStartUpGrd(QCoreApplication::applicationDirPath().toLocal8Bit().toStdString());
 
   host_.onShowLog = [this] { log_->showLog(); };
   host_.onShowRunEbt = [this] { batch_->showRunEbt(); };
