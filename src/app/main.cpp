@@ -26,6 +26,8 @@ const char kUsage[] =
     "Makes technical graphs and line drawings at printer resolution.\n"
     "\n"
     "  NAME            an EBT script (NAME.EBT) run at start-up; all parameters fill %1 to %9\n"
+    "  FILE.EXT        a file opened by its type: EBT runs, GRL opens in the drawing,\n"
+    "                  GRD is loaded as graph definitions, DSF is attached\n"
     "  --batch         run the script with no window and exit: 0 when it ended normally,\n"
     "                  1 when it stopped on an error, 2 for a usage error or unreadable script;\n"
     "                  messages go to standard error, the log (SHOWLOG) to standard output\n"

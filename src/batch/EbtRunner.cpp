@@ -577,6 +577,7 @@ void EbtRunner::EXECSTATEMENT() {
   // Past the last statement a run simply stops, but a text with no statement at all (empty, or
   // only comments) is no script.
   if (!w.given && fromTheTop) fail("the script holds no statement");
+  if (onProgress) onProgress();
   if (!ScriptError && w.given) {
     // Only a statement that is there makes a discarded drawing anew, not the end of the text.
     if (commands_) commands_->beforeStatement();
@@ -601,6 +602,7 @@ void EbtRunner::EXECSTATEMENT() {
     }
   }
 
+  if (onProgress) onProgress();
   scriptRunning_ = false;
   if (ScriptError) {
     skipRestOfStatement();

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,6 +61,9 @@ class EbtRunner {
   EbtRunner& operator=(const EbtRunner&) = delete;
 
   void setCommands(ScriptCommands* commands) { commands_ = commands; }
+  // Told when a statement's word has been read and when the statement has ended, so that a
+  // window can show the reading position while a run holds the event loop.
+  std::function<void()> onProgress;
   Host& host() { return host_; }
 
   // ---- Script text ----

@@ -438,14 +438,23 @@ void Worksheet::StartDecimalChange() { AskRange("Specify range of columns", 40);
 
 // ---- Closing ----
 
-bool Worksheet::CloseQuery() {
+bool Worksheet::MayClose() {
   bool unsaved = false;
   for (int c = 0; c < ColumnCount && !unsaved; ++c)
     unsaved = columns_[c].inUse() && columns_[c].modified;
-  if (unsaved && !(scriptRunning_ && *scriptRunning_)) {
-    if (host.ask(kCloseQuestion) == Answer::Yes) return false;
-  }
+  // Yes keeps the data, so an escaped question returns to the worksheet too.
+  if (unsaved && !(scriptRunning_ && *scriptRunning_))
+    return host.askYesSafe(kCloseQuestion) != Answer::Yes;
+  return true;
+}
+
+void Worksheet::CommitClose() {
   for (int c = 0; c < ColumnCount; ++c) columns_[c].modified = false;
+}
+
+bool Worksheet::CloseQuery() {
+  if (!MayClose()) return false;
+  CommitClose();
   return true;
 }
 

@@ -210,6 +210,11 @@ class Worksheet {
   void SetDecimalSpecs(int c1, int c2, int format);
 
   // ---- Closing ----
+  // MayClose asks "Return to worksheet?" when a column holds unsaved data (not while a script
+  // statement runs) and changes nothing; CommitClose clears the modified flags once the program
+  // really closes. CloseQuery is both at once.
+  bool MayClose();
+  void CommitClose();
   bool CloseQuery();
   // Erases every column and empties EntryText.
   void CloseWorksheet();

@@ -48,6 +48,7 @@ TDrFrm::TDrFrm(AppContext& ctx, QWidget* parent) : TWorkFrm(ctx, "Drawing    ", 
   setObjectName("DrFrm");
   addWindowMenu("&Window(F6)", "&Graph definitions", WorkWindow::GraphDefs, "Data &Worksheet",
                 WorkWindow::Worksheet, 1);
+  addHelpMenu();
   scroll_ = new QScrollArea(this);
   scroll_->setBackgroundRole(QPalette::Dark);
   view_ = new PreviewView(ctx, scroll_);

@@ -38,6 +38,7 @@ class TGrFrm : public TWorkFrm {
   // else; CommitClose, once every window agreed, brings back the start-up definitions.
   bool FormCloseQuery() override;
   void CommitClose();
+  void FormClose() override { CommitClose(); }
 
   CurveListView* curveList() const { return list_; }
   // The directory StartUp.GRD is read from (the program's own).

@@ -43,6 +43,11 @@ class Host {
   // A Yes/No question, or Yes/No/Cancel when withCancel is set.
   virtual Answer ask(const std::string& text, bool withCancel = false,
                      const std::string& caption = {}) = 0;
+  // A Yes/No question whose Yes is the safe answer: Escape and the box's close button answer
+  // Yes there.
+  virtual Answer askYesSafe(const std::string& text, const std::string& caption = {}) {
+    return ask(text, false, caption);
+  }
   virtual void beep() = 0;
   // Busy cursor on or off; calls nest (see BusyCursor).
   virtual void setBusy(bool on) = 0;

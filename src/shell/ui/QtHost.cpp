@@ -44,6 +44,14 @@ Answer QtHost::ask(const std::string& text, bool withCancel, const std::string& 
   }
 }
 
+Answer QtHost::askYesSafe(const std::string& text, const std::string& caption) {
+  QMessageBox box(QMessageBox::Question, captionOr(caption), q(text),
+                  QMessageBox::Yes | QMessageBox::No, parentFor(dialogParent));
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::Yes);
+  return box.exec() == QMessageBox::No ? Answer::No : Answer::Yes;
+}
+
 void QtHost::beep() { QApplication::beep(); }
 
 void QtHost::setBusy(bool on) {
@@ -91,6 +99,14 @@ void QtHost::showWindow(WorkWindow w) {
 
 void QtHost::drawingReplaced() {
   if (onDrawingReplaced) onDrawingReplaced();
+}
+
+void QtHost::showRunEbt() {
+  if (onShowRunEbt) onShowRunEbt();
+}
+
+void QtHost::showHelp(int context) {
+  if (onShowHelp) onShowHelp(context);
 }
 
 bool QtHost::printPage(const std::vector<uint8_t>& pageBits, const std::string& toFile,

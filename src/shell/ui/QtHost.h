@@ -15,6 +15,7 @@ class QtHost : public Host {
   void message(const std::string& text, const std::string& caption = {}) override;
   Answer ask(const std::string& text, bool withCancel = false,
              const std::string& caption = {}) override;
+  Answer askYesSafe(const std::string& text, const std::string& caption = {}) override;
   void beep() override;
   void setBusy(bool on) override;
   bool askReal(const std::string& prompt, double& value) override;
@@ -22,6 +23,8 @@ class QtHost : public Host {
   void showLog() override;
   void showWindow(WorkWindow w) override;
   void drawingReplaced() override;
+  void showRunEbt() override;
+  void showHelp(int context) override;
   bool platformText(const PlatformTextRequest& request, PlatformTextResult& result) override;
   bool printPage(const std::vector<uint8_t>& pageBits, const std::string& toFile,
                  bool landscape) override;
@@ -30,6 +33,8 @@ class QtHost : public Host {
   std::function<void()> onShowLog;
   std::function<void(WorkWindow)> onShowWindow;
   std::function<void()> onDrawingReplaced;
+  std::function<void()> onShowRunEbt;
+  std::function<void(int)> onShowHelp;
   // Parent of the modal boxes (the active work window when null).
   QWidget* dialogParent = nullptr;
 };

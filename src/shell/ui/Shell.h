@@ -20,6 +20,8 @@ class TForm1;
 class TLogFrm;
 class TWkFrm;
 class TGrFrm;
+class TBatFrm;
+class THelpFrm;
 
 class Shell : public QObject {
   Q_OBJECT
@@ -27,7 +29,8 @@ class Shell : public QObject {
   Shell();
   ~Shell() override;
 
-  // Runs the command-line script (if any) to its end, then shows the main window.
+  // Runs the command-line script (if any) to its end, then shows the main window. A first
+  // parameter with the extension EBT, GRL, GRD or DSF opens that file by its type.
   void start(const std::vector<std::string>& params);
 
   AppContext& context() { return ctx_; }
@@ -35,10 +38,17 @@ class Shell : public QObject {
   TLogFrm* logWindow() const { return log_.get(); }
   TWkFrm* worksheetWindow() const { return worksheet_.get(); }
   TGrFrm* graphDefsWindow() const { return graphDefs_.get(); }
+  TBatFrm* batchWindow() const { return batch_.get(); }
+  // The help window, made when help is first asked for.
+  THelpFrm* helpWindow();
   // Null while the drawing is discarded.
   TDrFrm* drawingWindow() const { return drawing_; }
   // The work window shown last (maximised).
   TWorkFrm* currentWorkWindow() const { return current_; }
+
+ protected:
+  // F1 on a highlighted menu item opens the topic of its help context.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void show(WorkWindow w);
@@ -50,9 +60,12 @@ class Shell : public QObject {
   std::unique_ptr<TForm1> main_;
   std::unique_ptr<TWkFrm> worksheet_;
   std::unique_ptr<TLogFrm> log_;
+  std::unique_ptr<TBatFrm> batch_;
+  std::unique_ptr<THelpFrm> help_;
   std::unique_ptr<TGrFrm> graphDefs_;
   QPointer<TDrFrm> drawing_;
   QPointer<TWorkFrm> current_;
+  bool batchRunning_ = false;
 };
 
 }  // namespace plotane

@@ -3,6 +3,7 @@
 #include <QMenuBar>
 
 #include "shell/AppContext.h"
+#include "shell/ui/THelpFrm.h"
 
 namespace plotane {
 
@@ -15,6 +16,7 @@ TWorkFrm::TWorkFrm(AppContext& ctx, const QString& caption, QWidget* parent)
 QMenu* TWorkFrm::addWindowMenu(const QString& title, const QString& item0, WorkWindow target0,
                                const QString& item1, WorkWindow target1, int f6Item) {
   QMenu* menu = menuBar()->addMenu(title);
+  setHelpContext(menu->menuAction(), 126);
   const QString items[2] = {item0, item1};
   const WorkWindow targets[2] = {target0, target1};
   for (int i = 0; i < 2; ++i) {
@@ -35,6 +37,16 @@ QMenu* TWorkFrm::addWindowMenu(const QString& title, const QString& item0, WorkW
       }
     });
   }
+  return menu;
+}
+
+QMenu* TWorkFrm::addHelpMenu() {
+  QMenu* menu = menuBar()->addMenu("&Help");
+  menu->setObjectName("Help1");
+  connect(menu->addAction("&Contents"), &QAction::triggered, this,
+          [this] { ctx_.host.showHelp(Host::HelpContents); });
+  connect(menu->addAction("&Topic Search"), &QAction::triggered, this,
+          [this] { ctx_.host.showHelp(Host::HelpSearch); });
   return menu;
 }
 

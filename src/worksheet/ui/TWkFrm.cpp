@@ -10,6 +10,8 @@ TWkFrm::TWkFrm(AppContext& ctx, QWidget* parent) : TWorkFrm(ctx, "Worksheet", pa
                 WorkWindow::Drawing, 0);
 }
 
-bool TWkFrm::FormCloseQuery() { return ctx_.worksheet.CloseQuery(); }
+bool TWkFrm::FormCloseQuery() { return ctx_.worksheet.MayClose(); }
+
+void TWkFrm::FormClose() { ctx_.worksheet.CommitClose(); }
 
 }  // namespace plotane

@@ -12,6 +12,7 @@ class TWkFrm : public TWorkFrm {
 
   // Unsaved column data: asks whether to return to the worksheet.
   bool FormCloseQuery() override;
+  void FormClose() override;
 };
 
 }  // namespace plotane
