@@ -63,6 +63,8 @@ TWkFrm::TWkFrm(AppContext& ctx, QWidget* parent)
 }
 
 TWkFrm::~TWkFrm() {
+  // Focus changes while the children go must not reach this half-destroyed window.
+  disconnect(qApp, nullptr, this, nullptr);
   saveGeometrySetting();
   if (ws_.view() == this) ws_.setView(nullptr);
 }
