@@ -2,7 +2,9 @@
 // from attach to a saved regression result, read back with the store's own reader; and the
 // NIST Norris regression, typed in as a table file, against its certified values.
 
+#include <QItemSelectionModel>
 #include <QLabel>
+#include <QProcess>
 
 #include <cmath>
 #include <filesystem>
@@ -185,6 +187,34 @@ class WorksheetEndToEndTest : public QObject {
     for (const std::string& l : f.ctx.log.lines())
       if (l.find("Number of observations =  36") != std::string::npos) reported = true;
     QVERIFY(reported);
+  }
+
+  // docs/screenshots/worksheet.png: run under an X server with PLOTANE_SCREENSHOT=file and
+  // QT_QPA_PLATFORM=xcb; the whole screen is taken with ImageMagick's import.
+  void screenshotWhenAsked() {
+    QByteArray out = qgetenv("PLOTANE_SCREENSHOT");
+    if (out.isEmpty()) QSKIP("PLOTANE_SCREENSHOT not set");
+    TempDir dir;
+    std::string dsf = dir.file("DEMO.DSF");
+    std::filesystem::copy_file(std::string(PLOTANE_SOURCE_DIR) + "/examples/DEMO.DSF", dsf);
+    WkFixture f;
+    Worksheet& ws = f.ctx.worksheet;
+    f.ctx.store.ATTACHDSF(dsf);
+    f.ctx.store.SETDSDIR(".RUN1.RAW");
+    ws.StartLoad(SeriesDialogInitialText(f.ctx.store));
+    f.confirm("A");
+    ws.SetUseLimits(0, 40);
+    f.trigger({"&Columns", "&Arith ops", "&Series-series", "&Add"});
+    f.confirm("B");
+    f.confirm("C");
+    f.confirm("E");
+    f.grid->goTo(4, 3);
+    f.trigger({"&Columns", "&Copy"});
+    auto* sel = f.grid->selectionModel();
+    sel->select(QItemSelection(f.cell(2, 3), f.cell(4, 3)), QItemSelectionModel::ClearAndSelect);
+    f.wk->showMaximized();
+    QTest::qWait(800);
+    QCOMPARE(QProcess::execute("import", {"-window", "root", QString::fromLocal8Bit(out)}), 0);
   }
 };
 
