@@ -41,6 +41,7 @@ class WorksheetWindowTest : public QObject {
     QCOMPARE(f.grid->rowAt(0), WkGridModel::modelRowOfIndex(0));
     QCOMPARE(f.grid->model()->rowCount(), 12401);
     QCOMPARE(f.grid->model()->columnCount(), 511);
+    QCOMPARE(f.grid->model()->headerData(-1, Qt::Horizontal).toString(), QString(" Row"));
     QCOMPARE(f.grid->model()->headerData(0, Qt::Horizontal).toString(), QString("  Xvals"));
     QCOMPARE(f.grid->model()->headerData(510, Qt::Horizontal).toString(), QString("  SP"));
     QCOMPARE(f.grid->model()->headerData(0, Qt::Vertical).toString(), QString("  -400"));

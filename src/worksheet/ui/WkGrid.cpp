@@ -1,9 +1,12 @@
 #include "worksheet/ui/WkGrid.h"
 
+#include <QAbstractButton>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QScrollBar>
+#include <QStyleOptionHeader>
 
 #include "worksheet/Worksheet.h"
 #include "worksheet/ui/WkDialogs.h"
@@ -80,6 +83,7 @@ QVariant WkGridModel::headerData(int section, Qt::Orientation o, int role) const
   if (role == Qt::TextAlignmentRole)
     return QVariant(o == Qt::Vertical ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignCenter);
   if (role != Qt::DisplayRole) return {};
+  // Section -1 of the heading row is the corner above the row numbers.
   if (o == Qt::Horizontal) return qs(ws_.GridText(0, section + 1));
   return qs(ws_.GridText(section + 1, 0));
 }
@@ -109,6 +113,22 @@ QWidget* WkGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewIte
   return w;
 }
 
+void WkGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                           const QModelIndex& index) const {
+  const QPalette& pal = option.palette;
+  bool selected = option.state & QStyle::State_Selected;
+  if (selected) painter->fillRect(option.rect, pal.brush(QPalette::Highlight));
+  QString text = index.data(Qt::DisplayRole).toString();
+  if (!text.isEmpty()) {
+    painter->setPen(pal.color(selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->drawText(option.rect.adjusted(2, 0, -3, 0), Qt::AlignRight | Qt::AlignVCenter, text);
+  }
+  if (option.state & QStyle::State_HasFocus) {
+    painter->setPen(pal.color(QPalette::Text));
+    painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+  }
+}
+
 QLineEdit* WkGridDelegate::editor() const { return qobject_cast<QLineEdit*>(editor_.data()); }
 
 // ---- View ----
@@ -127,12 +147,30 @@ WkGridView::WkGridView(Worksheet& ws, WkGridModel* model, QWidget* parent)
   horizontalHeader()->setDefaultSectionSize(80);
   horizontalHeader()->setFixedHeight(20);
   setCornerButtonEnabled(false);
+  // The corner shows the row numbers' heading.
+  if (auto* corner = findChild<QAbstractButton*>()) corner->installEventFilter(this);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                   QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
   setTabKeyNavigation(true);
   setWordWrap(false);
+}
+
+bool WkGridView::eventFilter(QObject* watched, QEvent* e) {
+  auto* corner = qobject_cast<QAbstractButton*>(watched);
+  if (corner && e->type() == QEvent::Paint) {
+    QStyleOptionHeader opt;
+    opt.initFrom(corner);
+    opt.rect = corner->rect();
+    opt.text = model_->headerData(-1, Qt::Horizontal).toString();
+    opt.textAlignment = Qt::AlignCenter;
+    opt.position = QStyleOptionHeader::OnlyOneSection;
+    QPainter p(corner);
+    corner->style()->drawControl(QStyle::CE_Header, &opt, &p, corner);
+    return true;
+  }
+  return QTableView::eventFilter(watched, e);
 }
 
 bool WkGridView::editorText(QString& text) const {

@@ -63,6 +63,9 @@ class WkGridDelegate : public QStyledItemDelegate {
   using QStyledItemDelegate::QStyledItemDelegate;
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                         const QModelIndex& index) const override;
+  // Cells are plain right-aligned text: painted straight, without the style's item layout.
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override;
   QLineEdit* editor() const;
   QModelIndex editorIndex() const { return editorIndex_; }
 
@@ -93,6 +96,7 @@ class WkGridView : public QTableView {
   std::function<void()> onLeftColumnChanged;
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* e) override;
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
   void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
   void keyPressEvent(QKeyEvent* e) override;
