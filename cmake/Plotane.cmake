@@ -28,7 +28,7 @@ function(plotane_tests subdir)
     target_link_libraries(${target} PRIVATE plotane_testsupport ${ARGN} GTest::gtest_main)
     add_test(NAME ${subdir}.${stem} COMMAND ${target})
     set_tests_properties(${subdir}.${stem} PROPERTIES
-      ENVIRONMENT "PLOTANE_TEST_DATA=${PROJECT_SOURCE_DIR}/../shared/data;PLOTANE_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+      ENVIRONMENT "PLOTANE_TEST_DATA=${PROJECT_SOURCE_DIR}/data;PLOTANE_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   endforeach()
 endfunction()

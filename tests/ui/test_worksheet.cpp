@@ -13,6 +13,7 @@
 #include "TempDir.h"
 #include "TestHost.h"
 #include "WorksheetWindow.h"
+#include "graph/ui/TGrFrm.h"
 #include "shell/ui/TForm1.h"
 
 using namespace plotane;
@@ -305,6 +306,15 @@ class WorksheetWindowTest : public QObject {
     answers.add([](QWidget* d) { static_cast<QDialog*>(d)->reject(); });
     f.trigger({"&Series", "DSDir L&ist"});
     QCOMPARE(f.ctx.log.lines().back(), std::string("kept"));
+  }
+
+  void windowMenuCommitsTheCellFirst() {
+    WkFixture f;
+    f.type(2, 7, "42");
+    f.trigger({"&Window(F6)", "&Graph definitions"});
+    QVERIFY(f.ctx.worksheet.inUse(2));
+    QCOMPARE(f.ctx.store.GETVAL(f.ctx.worksheet.column(2), 7), 42.0f);
+    QCOMPARE(f.shell.currentWorkWindow(), static_cast<TWorkFrm*>(f.shell.graphDefsWindow()));
   }
 
   void fileDialogsCarryTheirTitlesFiltersAndExtensions() {

@@ -467,7 +467,7 @@ void TWkFrm::buildMenus() {
   win->installEventFilter(this);
   QList<QAction*> wa = win->actions();
   for (int i = 0; i < wa.size() && i < 2; ++i) {
-    disconnect(wa[i], &QAction::triggered, nullptr, nullptr);
+    disconnect(wa[i], &QAction::triggered, this, nullptr);
     connect(wa[i], &QAction::triggered, this, [this, i] {
       commit();
       if (i == 0)
