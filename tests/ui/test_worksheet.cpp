@@ -143,6 +143,7 @@ class WorksheetWindowTest : public QObject {
     QTest::mouseRelease(f.grid->viewport(), Qt::LeftButton, {}, e.center());
     QCOMPARE(f.edit("Edit1")->text(), QString("C "));
     QCOMPARE(f.edit("Edit2")->text(), QString("E "));
+    QVERIFY(f.grid->selectionModel()->isSelected(f.cell(3, 0)));  // D lies inside the drag
     // Typed letters are not overwritten by a repaint or a scroll.
     f.edit("Edit2")->setText("f");
     f.grid->viewport()->repaint();

@@ -210,8 +210,15 @@ class WorksheetEndToEndTest : public QObject {
     f.confirm("E");
     f.grid->goTo(4, 3);
     f.trigger({"&Columns", "&Copy"});
-    auto* sel = f.grid->selectionModel();
-    sel->select(QItemSelection(f.cell(2, 3), f.cell(4, 3)), QItemSelectionModel::ClearAndSelect);
+    f.wk->showMaximized();
+    QTest::qWait(300);
+    // The range picked by a drag from C to E, as a user does.
+    QRect c = f.grid->visualRect(f.cell(2, 3)), e = f.grid->visualRect(f.cell(4, 3));
+    QTest::mousePress(f.grid->viewport(), Qt::LeftButton, {}, c.center());
+    QMouseEvent move(QEvent::MouseMove, e.center(), f.grid->viewport()->mapToGlobal(e.center()),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f.grid->viewport(), &move);
+    QTest::mouseRelease(f.grid->viewport(), Qt::LeftButton, {}, e.center());
     f.wk->showMaximized();
     QTest::qWait(800);
     QCOMPARE(QProcess::execute("import", {"-window", "root", QString::fromLocal8Bit(out)}), 0);
