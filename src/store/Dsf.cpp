@@ -189,6 +189,7 @@ void Store::readEntry(const uint8_t* rec, int slot, DsDirEntry& e) {
 void Store::resetCurrentDsDir() {
   currentPath_.clear();
   currentEntry_ = DsDirEntry{1, "", kDsDirKind};
+  if (onLocationChanged) onLocationChanged();
 }
 
 void Store::CREATEDSF(const std::string& fileName) {
@@ -596,6 +597,7 @@ void Store::SETDSDIR(const std::string& path) {
     currentPath_ = cut(typed[0] == '.' ? typed : currentPath_ + "." + typed, kPathLength);
     currentEntry_ = e;
   });
+  if (!StoreError && onLocationChanged) onLocationChanged();
 }
 
 void Store::MAKEDSDIR(const std::string& path) {

@@ -89,6 +89,8 @@ class Store {
   const DsDirEntry& CurrentEntry() const { return currentEntry_; }
   // The worksheet's Delete DSDir resets the current DSDir to the root.
   void resetCurrentDsDir();
+  // Called when the attached file or the current DSDir changed (the worksheet's labels).
+  std::function<void()> onLocationChanged;
 
   void CREATEDSF(const std::string& fileName);
   void ATTACHDSF(const std::string& fileName);

@@ -266,6 +266,19 @@ void Worksheet::ReadTxtTable(const std::string& fileName, int c1) {
   RefreshColumnList();
 }
 
+int Worksheet::TxtColumnsToReplace(const std::string& fileName, int c1) const {
+  std::vector<uint8_t> data;
+  std::string error;
+  if (!validColumn(c1) || !readWholeFile(resolveFileName(fileName), data, error)) return 0;
+  std::vector<std::string> lines = splitLines(data);
+  int nameLines = 0;
+  std::string name;
+  while (std::size_t(nameLines) < lines.size() && nameLine(lines[std::size_t(nameLines)], name))
+    ++nameLines;
+  int n = nameLines > 0 ? nameLines : lines.empty() ? 0 : countFields(lines[0]);
+  return std::min(n, ColumnCount - c1);
+}
+
 // ---- WKS ----
 
 std::vector<uint8_t> Worksheet::WksImage() {

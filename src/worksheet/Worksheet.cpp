@@ -5,6 +5,7 @@
 #include "shell/base/Files.h"
 #include "shell/base/Host.h"
 #include "shell/base/Messages.h"
+#include "worksheet/WorksheetDialogs.h"
 
 namespace plotane {
 
@@ -21,10 +22,14 @@ Worksheet::Worksheet(Store& s, Host& h, LogModel& l)
     : store(s), host(h), log(l), columns_(new Series[ColumnCount]) {
   DecimalSpec.fill(kSpecFlexible);
   registerSteps();
+  // Attach, create, SETDSDIR and Delete DSDir reach the labels whether a menu or a script did them.
+  store.onLocationChanged = [this] {
+    if (view_) view_->storeLocationChanged();
+  };
 }
 
 // The columns' handles leave the store's chain as they are destroyed.
-Worksheet::~Worksheet() = default;
+Worksheet::~Worksheet() { store.onLocationChanged = nullptr; }
 
 int Worksheet::columnOf(const Series* s) const {
   if (!s) return -1;
@@ -220,8 +225,20 @@ void Worksheet::YofXSet(int c1, int c2) {
 
 // ---- Cell editing ----
 
+namespace {
+// Marks a commit in progress for the life of a scope.
+struct CommitGuard {
+  bool& flag;
+  explicit CommitGuard(bool& f) : flag(f) { flag = true; }
+  ~CommitGuard() { flag = false; }
+};
+}  // namespace
+
 bool Worksheet::CommitCell(int c, int index, const std::string& typed) {
   if (!validColumn(c) || index < MinRowIndex || index > MaxRowIndex) return false;
+  // A commit started while one is open (its question box took the focus) does nothing.
+  if (committing_) return true;
+  CommitGuard guard(committing_);
   Series& s = columns_[c];
   bool wasModified = s.inUse() && s.modified;
   std::string text = cut(typed, kCellTextLength);
@@ -268,14 +285,16 @@ bool Worksheet::CommitCell(int c, int index, const std::string& typed) {
 
 bool Worksheet::CommitCurrentCell() {
   std::string text;
-  if (!view_ || !view_->currentEditText(text)) return true;
+  if (committing_ || !view_ || !view_->currentEditText(text)) return true;
   if (CommitCell(CurrentColumn, CurrentIndex, text)) return true;
+  CommitGuard guard(committing_);
   host.message("Error at " + std::to_string(CurrentColumn) + "," + std::to_string(CurrentIndex));
   return false;
 }
 
 bool Worksheet::SelectCell(int c, int index) {
   if (!validColumn(c) || index < MinRowIndex || index > MaxRowIndex) return false;
+  if (committing_) return false;
   std::string text;
   if (view_ && view_->currentEditText(text) && !CommitCell(CurrentColumn, CurrentIndex, text))
     return false;
@@ -444,7 +463,7 @@ bool Worksheet::MayClose() {
     unsaved = columns_[c].inUse() && columns_[c].modified;
   // Yes keeps the data, so an escaped question returns to the worksheet too.
   if (unsaved && !(scriptRunning_ && *scriptRunning_))
-    return host.askYesSafe(kCloseQuestion) != Answer::Yes;
+    return host.askYesSafe(kCloseQuestion) == Answer::No;
   return true;
 }
 
@@ -475,7 +494,10 @@ void Worksheet::registerSteps() {
                          [&ws](int c) { ws.ShowColumn(c); });
   });
   setRequestStep(2, [](Worksheet& ws) { ws.SaveColumns(ws.C1, ws.C2); });
-  setRequestStep(3, [](Worksheet& ws) { ws.ReadTxtTable(ws.PendingFileName, ws.C1); });
+  setRequestStep(3, [](Worksheet& ws) {
+    if (ConfirmTxtReplace(ws, ws.PendingFileName, ws.C1))
+      ws.ReadTxtTable(ws.PendingFileName, ws.C1);
+  });
   setRequestStep(4,
                  [](Worksheet& ws) { ws.WriteTxtTable(ws.PendingFileName, true, ws.C1, ws.C2); });
   setRequestStep(5,

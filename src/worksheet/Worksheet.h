@@ -12,6 +12,7 @@
 #include <span>
 #include <string>
 
+#include "shell/base/Host.h"
 #include "store/Store.h"
 #include "worksheet/Format.h"
 
@@ -49,6 +50,8 @@ class WorksheetView {
   // and the Host's name prompt is used.
   virtual bool hasNameDialog() const { return false; }
   virtual bool nameDialog(Worksheet& /*ws*/, int /*column*/) { return false; }
+  // The attached DSF or the current DSDir changed (the file and DSDir labels), whoever did it.
+  virtual void storeLocationChanged() {}
 };
 
 enum class RequestKind { None, Column, Range };
@@ -84,6 +87,7 @@ class Worksheet {
   WorksheetView* view() const { return view_; }
   // While the flag is set (an EBT statement runs) the worksheet asks no closing question.
   void setScriptRunningFlag(const bool* flag) { scriptRunning_ = flag; }
+  bool scriptRunning() const { return scriptRunning_ && *scriptRunning_; }
 
   // ---- Columns ----
   Series& column(int c) { return columns_[c]; }
@@ -251,6 +255,8 @@ class Worksheet {
   void StartReadTxt(const std::string& fileName);                 // AskColumn(..., 3)
   void StartWriteTxt(const std::string& fileName, bool headers);  // AskRange(..., 4 or 5)
   void ReadTxtTable(const std::string& fileName, int c1);
+  // How many columns from c1 on a TXT read of the file would replace (0 when unreadable).
+  int TxtColumnsToReplace(const std::string& fileName, int c1) const;
   void WriteTxtTable(const std::string& fileName, bool headers, int c1, int c2);
   void ReadWks(const std::string& fileName);
   void WriteWks(const std::string& fileName);
@@ -273,6 +279,9 @@ class Worksheet {
   std::array<RequestStep, kRequestCodes> steps_;
   WorksheetView* view_ = nullptr;
   const bool* scriptRunning_ = nullptr;
+  // Set while a cell commit runs: a focus loss caused by its own question or message box must
+  // not commit again.
+  bool committing_ = false;
 };
 
 }  // namespace plotane

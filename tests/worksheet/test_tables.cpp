@@ -146,12 +146,14 @@ TEST_F(TablesTest, TxtWriteFailureSaysFileErr) {
 TEST_F(TablesTest, TxtNameLinesNameTheColumns) {
   std::string path =
       writeText("P.TXT", "*    PRESSURE\r\n*    TEMP\r\n1.5 20\r\n  2.5\t21 99\r\n-3 22\r\n");
-  fill(1, 100, {5});  // replaced
+  fill(1, 100, {5});  // replaced, after the question about its unsaved value
   ws.StartReadTxt(path);
   EXPECT_EQ(ws.Request.prompt, "Leftmost column for TXT block read:");
   EXPECT_EQ(ws.Request.code, 3);
+  host.answers = {Answer::Yes};
   ws.ConfirmRequest(1);
   ASSERT_TRUE(host.messages.empty()) << host.lastMessage();
+  EXPECT_EQ(host.questions.size(), 1u);
   EXPECT_EQ(ws.columnName(1), "PRESSURE");
   EXPECT_EQ(ws.columnName(2), "TEMP");
   EXPECT_EQ(ws.column(1).info->description, "from file " + path);

@@ -7,6 +7,7 @@
 #include "drawing/ui/PagePrinter.h"
 #include "drawing/ui/PlatformGlyphs.h"
 #include "shell/AppContext.h"
+#include "worksheet/ui/WkDialogs.h"
 
 namespace plotane {
 
@@ -62,21 +63,8 @@ void QtHost::setBusy(bool on) {
 }
 
 bool QtHost::askReal(const std::string& prompt, double& value) {
-  // The prompt stays open until a number is given or the user cancels.
-  QString text = QString::number(value, 'g', 7);
-  for (;;) {
-    bool ok = false;
-    text = QInputDialog::getText(parentFor(dialogParent), captionOr({}), q(prompt),
-                                 QLineEdit::Normal, text, &ok);
-    if (!ok) return false;
-    bool isNumber = false;
-    double v = text.trimmed().toDouble(&isNumber);
-    if (isNumber) {
-      value = v;
-      return true;
-    }
-    beep();
-  }
+  // The real-number entry stays open until a number is given or the user cancels.
+  return TRealEntry::ask(*this, parentFor(dialogParent), prompt, value);
 }
 
 bool QtHost::askName(const std::string& prompt, std::string& name) {
