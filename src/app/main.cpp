@@ -1,13 +1,14 @@
 // The plotane command: the desktop program, or with --batch a script run with no window.
 
 #include <QApplication>
-#include <QImage>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "drawing/DrawingOutput.h"
+#include "drawing/ui/PagePng.h"
 #include "drawing/ui/PagePrinter.h"
 #include "drawing/ui/PlatformGlyphs.h"
 #include "shell/AppContext.h"
@@ -85,12 +86,6 @@ bool parse(int argc, char** argv, Options& o, bool& done) {
   return true;
 }
 
-// The page as a 1-bit PNG of 2400 x 3000 pixels, ink black on white.
-bool writePagePng(const plotane::Drawing& drawing, const std::string& fileName) {
-  return plotane::PageImage(plotane::PageBits(drawing))
-      .save(QString::fromLocal8Bit(fileName.c_str()), "PNG");
-}
-
 // Batch mode has no window, but letter fonts still come from the platform.
 class BatchQtHost : public plotane::BatchHost {
  public:
@@ -121,16 +116,21 @@ int runBatch(int argc, char** argv, const Options& o) {
   if (!ok)
     std::fprintf(stderr, "plotane: %s.EBT stopped at line %zu (%s)\n", o.params[0].c_str(),
                  ctx.runner.statementLine(), ctx.runner.commandWord().c_str());
-  if (!o.png.empty() && ctx.drawing && !writePagePng(*ctx.drawing, o.png)) {
-    std::fprintf(stderr, "plotane: cannot write %s\n", o.png.c_str());
+  std::string error;
+  if (!o.png.empty() && ctx.drawing &&
+      !plotane::WritePagePng(plotane::PageBits(*ctx.drawing), o.png, error)) {
+    std::fprintf(stderr, "plotane: cannot write %s: %s\n", o.png.c_str(), error.c_str());
     return 1;
   }
+  if (ctx.PrintToFileFailed) return 1;
   return ok ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file size limit makes a write fail (and the save report it) instead of killing us.
+  std::signal(SIGXFSZ, SIG_IGN);
   Options o;
   bool done = false;
   if (!parse(argc, argv, o, done)) return 2;

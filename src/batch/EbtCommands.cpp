@@ -105,6 +105,11 @@ void EbtCommands::beforeStatement() {
   ctx_.ensureDrawing();
 }
 
+void EbtCommands::runEnded() {
+  // A script's store operations are synced once, at the end of the run.
+  ctx_.store.SYNCDSF();
+}
+
 bool EbtCommands::cursorValue(const std::string& name, double& value) {
   const DrawState& s = drawing().state;
   if (name == "%NRCURAX")
@@ -384,13 +389,15 @@ void EbtCommands::dwFileSave(EbtRunner& r) { grlFile(r, true); }
 void EbtCommands::dwPrint(EbtRunner&) {
   // Printing failures are the printing service's to report; the script goes on.
   Drawing& d = drawing();
+  bool printed = true;
   if (!ctx_.PclPrintMode) {
-    ctx_.host.printPage(PageBits(d), ctx_.printToFile);
+    printed = ctx_.host.printPage(PageBits(d), ctx_.printToFile);
   } else if (!ctx_.printToFile.empty()) {
-    PrintPclToFile(d, ctx_.printToFile);
+    printed = PrintPclToFile(d, ctx_.printToFile);
   } else {
     PrintPclToCups(d);
   }
+  if (!printed && !ctx_.printToFile.empty()) ctx_.PrintToFileFailed = true;
 }
 
 void EbtCommands::dwSetFont(EbtRunner& r) {

@@ -49,6 +49,8 @@ class AppContext {
 
   // Where printing goes instead of a printer, when set (command line --print-to).
   std::string printToFile;
+  // Printing to that file failed (a script goes on; batch mode then ends with status 1).
+  bool PrintToFileFailed = false;
   // The drawing's printing mode: PCL raster stream (true, the default) or the platform's
   // printing service.
   bool PclPrintMode = true;

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <span>
 #include <string>
 #include <vector>
@@ -90,6 +91,15 @@ class Store {
   void CREATEDSF(const std::string& fileName);
   void ATTACHDSF(const std::string& fileName);
   void DETACHDSF();
+  // Makes every operation stored so far durable (fsync). Operations started from a window do
+  // this themselves; during a script run it waits for the end of the run (and for detach).
+  void SYNCDSF();
+  // While the flag is set (a script statement runs) an operation's writes are not synced.
+  void setScriptRunningFlag(const bool* flag) { scriptRunning_ = flag; }
+  // The rollback journal beside the attached DSF (NAME.DSF-journal).
+  static std::string journalName(const std::string& dsfName) { return dsfName + "-journal"; }
+  // Off only to measure what the journal costs: operations are then written without it.
+  bool journalEnabled = true;
   void SAVESERIES(Series& s, const std::string& path);
   void LOADSERIES(Series& s, uint16_t record, const std::string& path);
   void LOADONE(Series& s, const std::string& path);
@@ -151,7 +161,19 @@ class Store {
   void readRecord(uint16_t n, uint8_t* rec);
   void writeRecord(uint16_t n, const uint8_t* rec);
   void writeHeader();
+  // Writes the operation's records: old bytes of overwritten records to the journal, then the
+  // appended records, the overwritten ones and the header last; then the journal goes.
   void flush();
+  // The operation failed before or while it was written: memory and file as they were before it.
+  void abandonOperation();
+  bool writeJournal(const std::vector<uint16_t>& overwritten, bool durable);
+  // Puts the old bytes back into the file after a failed write; false when even that failed.
+  bool restoreFileFromMemory();
+  // At attach: a leftover journal rolls the file back; false when the file cannot be attached.
+  bool recoverFromJournal(int fd, const std::string& name);
+  // At attach: a file longer than its next free record is cut back to it.
+  bool trimTail(int fd, const std::string& name, std::vector<uint8_t>& image);
+  void rememberSeries(Series& s);
   uint16_t allocate();
   [[noreturn]] void ioFail(const std::string& what);
   void setNextFree(uint16_t n);
@@ -188,6 +210,22 @@ class Store {
 
   int fd_ = -1;
   uint32_t fileRecords_ = 0;
+  // Records in the file itself, before the running operation appends any.
+  uint32_t diskRecords_ = 0;
+  // The running operation: old bytes of the records it overwrote, the header before it, and the
+  // loaded series it stored (their in-memory state comes back if it fails).
+  std::map<uint16_t, std::array<uint8_t, kRecordSize>> before_;
+  std::array<uint8_t, kRecordSize> headerBefore_{};
+  struct SeriesBefore {
+    Series* s;
+    bool modified;
+    SeriesNameBlock name;
+    SaveStamp stamp;
+  };
+  std::vector<SeriesBefore> touched_;
+  int ioDepth_ = 0;
+  const bool* scriptRunning_ = nullptr;
+  bool syncPending_ = false;
   // The attached file's records, read once at attach: reads are served from here and writes go
   // here first, then to the file in runs of consecutive records at the end of each operation.
   std::vector<uint8_t> image_;
