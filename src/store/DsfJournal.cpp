@@ -144,8 +144,7 @@ bool Store::recoverFromJournal(int fd, const std::string& name) {
   if (whole) {
     oldRecords = getU32(j.data() + 16);
     count = getU32(j.data() + 20);
-    whole = count <= 0x10000 && j.size() == kHead + kEntry * count + kSum &&
-            oldRecords <= 0x10000;
+    whole = count <= 0x10000 && j.size() == kHead + kEntry * count + kSum && oldRecords <= 0x10000;
   }
   if (whole) {
     const uint8_t* s = j.data() + j.size() - kSum;
@@ -171,7 +170,8 @@ bool Store::recoverFromJournal(int fd, const std::string& name) {
   const uint8_t* p = j.data() + kHead;
   for (uint32_t i = 0; i < count; ++i, p += kEntry) {
     uint16_t n = getU16(p);
-    if (n >= oldRecords || !writeAllAt(fd, p + 2, kRecordSize, (long long)n * kRecordSize, faults)) {
+    if (n >= oldRecords ||
+        !writeAllAt(fd, p + 2, kRecordSize, (long long)n * kRecordSize, faults)) {
       IOFAIL(host, name, "cannot roll back an interrupted operation");
       return false;
     }

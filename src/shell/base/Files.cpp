@@ -346,7 +346,8 @@ bool readWholeFile(const std::string& name, std::vector<uint8_t>& out, std::stri
       if (out.size() >= maxBytes) {
         uint8_t probe;
         ssize_t more = ::read(fd, &probe, 1);
-        if (more > 0) return refuse(ReadFailure::TooLarge, "file is larger than this kind of file can be");
+        if (more > 0)
+          return refuse(ReadFailure::TooLarge, "file is larger than this kind of file can be");
         break;
       }
       try {
