@@ -66,7 +66,9 @@ TEST(AtomicWriter, AKilledSaveNeverTouchesTheTarget) {
     std::string now = test::readText(name);
     // Before the rename the old file stands; from it on, the new one, whole.
     EXPECT_TRUE(now == "old contents" || (now == "new contents")) << now;
-    if (!faults.killed) EXPECT_TRUE(ok);
+    if (!faults.killed) {
+      EXPECT_TRUE(ok);
+    }
   }
 }
 

@@ -67,10 +67,21 @@ std::size_t WriteFaults::allowance(std::size_t n) {
 static bool writeLoop(int fd, const void* data, std::size_t n, long long offset,
                       WriteFaults* faults) {
   const char* p = static_cast<const char*>(data);
+  // A full disk refuses only what makes a file grow: bytes over existing ones still go.
+  long long size = -1;
+  if (faults && faults->failAfterBytes >= 0 && offset >= 0) {
+    struct stat st {};
+    if (::fstat(fd, &st) == 0) size = (long long)st.st_size;
+  }
   while (n > 0) {
     if (faults && !faults->step()) return false;
-    std::size_t want = faults ? faults->allowance(n) : n;
-    if (want == 0) return false;  // the hook's full disk
+    std::size_t want = n;
+    if (faults && !(offset >= 0 && offset < size)) {
+      want = faults->allowance(n);
+      if (want == 0) return false;  // the hook's full disk
+    } else if (offset >= 0 && offset < size) {
+      want = std::min<std::size_t>(n, std::size_t(size - offset));
+    }
     ssize_t put = offset >= 0 ? ::pwrite(fd, p, want, off_t(offset)) : ::write(fd, p, want);
     if (put < 0) {
       if (errno == EINTR) continue;
@@ -419,6 +430,7 @@ bool LineReader::fill() {
       return false;
     }
   }
+  const std::size_t had = end_;
   for (;;) {
     ssize_t got = ::read(fd_, buf_.data() + end_, buf_.size() - end_);
     if (got < 0 && errno == EINTR) continue;
@@ -429,7 +441,7 @@ bool LineReader::fill() {
     }
     if (got == 0) {
       eof_ = true;
-      return false;
+      return end_ > had;  // what this call read is still to be scanned
     }
     end_ += std::size_t(got);
     if (first_ && end_ < 3 && !eof_) continue;  // enough to see a byte-order mark
