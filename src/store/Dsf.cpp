@@ -42,6 +42,13 @@ std::string trimBlanks(const std::string& s) {
 // ---- Record access ----
 
 void Store::closeFile() {
+  if (journalFd_ >= 0) {
+    ::close(journalFd_);
+    journalFd_ = -1;
+    // A journal that still holds an operation is kept for the next attach to roll back.
+    if (journalClear_) removeFile(journalName(dsfName_), host.writeFaults());
+  }
+  journalClear_ = true;
   if (fd_ >= 0) ::close(fd_);  // closing lets go of the lock too
   fd_ = -1;
   fileRecords_ = 0;
@@ -102,7 +109,7 @@ void Store::flush() {
   const bool journal = journalEnabled && !journaled.empty();
   if (journal && !writeJournal(journaled, durable)) {
     std::string why = systemErrorText(errno);
-    removeFile(journalName(dsfName_), faults);
+    clearJournal(false);  // the file was not touched
     abandonOperation();
     StoreError = true;
     IOFAIL(host, journalName(dsfName_), "cannot write the journal: " + why);
@@ -128,7 +135,7 @@ void Store::flush() {
     std::string why = systemErrorText(errno);
     const std::string name = dsfName_;
     bool restored = restoreFileFromMemory();
-    if (restored && journal) restored = removeFile(journalName(name), faults);
+    if (restored && journal) restored = clearJournal(true);
     abandonOperation();
     StoreError = true;
     IOFAIL(host, name, "cannot write the DSF: " + why);
@@ -143,12 +150,10 @@ void Store::flush() {
     return;
   }
   if (!durable) syncPending_ = true;
-  if (journal && !removeFile(journalName(dsfName_), faults)) {
-    // Left behind, the journal would undo this operation at the next attach.
+  if (journal && !clearJournal(durable)) {
+    // Left as it is, the journal would undo this operation at the next attach.
     StoreError = true;
-    IOFAIL(host, journalName(dsfName_), "cannot remove the journal: " + systemErrorText(errno));
-  } else if (journal && durable) {
-    syncFolderOf(dsfName_, faults);
+    IOFAIL(host, journalName(dsfName_), "cannot clear the journal: " + systemErrorText(errno));
   }
   diskRecords_ = fileRecords_;
   dirty_.clear();
@@ -186,7 +191,9 @@ void Store::rememberSeries(Series& s) {
 void Store::SYNCDSF() {
   if (fd_ < 0 || !syncPending_) return;
   syncPending_ = false;
-  if (!syncFile(fd_, host.writeFaults())) {
+  // The file first, then the journal's cleared mark: never a stale journal beside a newer file.
+  if (!syncFile(fd_, host.writeFaults()) ||
+      (journalFd_ >= 0 && !syncFile(journalFd_, host.writeFaults()))) {
     StoreError = true;
     IOFAIL(host, dsfName_, "cannot write the DSF: " + systemErrorText(errno));
   }

@@ -2,14 +2,16 @@
 //
 // Before an operation overwrites records of the file, their old bytes go to the journal with the
 // file's length; the operation then writes its appended records, the overwritten ones and the
-// header last, and removes the journal. A journal found at attach means the operation may be
+// header last, and clears the journal's mark (the journal stays open while the DSF is attached
+// and is removed at detach). A journal with its mark found at attach means the operation may be
 // half written: its old bytes go back and the file is cut to its old length. The DSF's own byte
 // layout is never touched for this.
 //
 // Journal layout (little-endian): 16-byte mark, u32 record count of the file before the
 // operation, u32 number of saved records, 16 bytes of the DSF's identity, then per saved record
 // its number (u16) and its 128 old bytes, and last a 64-bit FNV-1a sum of everything before it.
-// A journal whose sum does not match was cut short before the DSF was touched.
+// A journal whose sum does not match was cut short before the DSF was touched; one whose mark is
+// all zeros belongs to a finished operation.
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -102,15 +104,27 @@ bool Store::writeJournal(const std::vector<uint16_t>& overwritten, bool durable)
   putU32(p + 4, uint32_t(sum >> 32));
 
   const std::string name = journalName(dsfName_);
-  if (faults && !faults->step()) return false;
-  int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  bool ok = writeAll(fd, j.data(), j.size(), faults);
-  if (ok && durable) ok = syncFile(fd, faults);
-  int err = errno;
-  ok = ::close(fd) == 0 && ok;
-  if (ok && durable) ok = syncFolderOf(name, faults);
-  if (!ok && errno == 0) errno = err;
+  bool made = false;
+  if (journalFd_ < 0) {
+    if (faults && !faults->step()) return false;
+    journalFd_ = ::open(name.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (journalFd_ < 0) return false;
+    made = true;
+  }
+  journalClear_ = false;
+  bool ok = writeAllAt(journalFd_, j.data(), j.size(), 0, faults);
+  if (ok && durable) ok = syncFile(journalFd_, faults);
+  if (ok && durable && made) ok = syncFolderOf(name, faults);
+  return ok;
+}
+
+bool Store::clearJournal(bool durable) {
+  if (journalFd_ < 0) return true;
+  WriteFaults* faults = host.writeFaults();
+  const uint8_t zeros[16] = {};
+  bool ok = writeAllAt(journalFd_, zeros, sizeof zeros, 0, faults);
+  if (ok && durable) ok = syncFile(journalFd_, faults);
+  if (ok) journalClear_ = true;
   return ok;
 }
 
@@ -140,16 +154,28 @@ bool Store::recoverFromJournal(int fd, const std::string& name) {
     return false;
   }
   uint32_t oldRecords = 0, count = 0;
+  // A cleared mark: the last operation was whole, nothing to roll back.
+  static const uint8_t zeros[16] = {};
+  if (j.size() >= 16 && std::memcmp(j.data(), zeros, 16) == 0) {
+    if (!removeFile(jname, faults)) {
+      IOFAIL(host, jname, "cannot remove the journal: " + systemErrorText(errno));
+      return false;
+    }
+    return true;
+  }
   bool whole = j.size() >= kHead + kSum && std::memcmp(j.data(), kMark, 16) == 0;
+  std::size_t length = 0;
   if (whole) {
     oldRecords = getU32(j.data() + 16);
     count = getU32(j.data() + 20);
-    whole = count <= 0x10000 && j.size() == kHead + kEntry * count + kSum && oldRecords <= 0x10000;
+    length = kHead + kEntry * std::size_t(count) + kSum;
+    // The file may be longer than its last journal: what lies beyond is an older one's rest.
+    whole = count <= 0x10000 && j.size() >= length && oldRecords <= 0x10000;
   }
   if (whole) {
-    const uint8_t* s = j.data() + j.size() - kSum;
+    const uint8_t* s = j.data() + length - kSum;
     uint64_t sum = uint64_t(getU32(s)) | (uint64_t(getU32(s + 4)) << 32);
-    whole = sum == fnv1a(j.data(), j.size() - kSum);
+    whole = sum == fnv1a(j.data(), length - kSum);
   }
   if (!whole) {
     // Cut short while it was written: the DSF itself was not touched yet.

@@ -167,6 +167,8 @@ class Store {
   // The operation failed before or while it was written: memory and file as they were before it.
   void abandonOperation();
   bool writeJournal(const std::vector<uint16_t>& overwritten, bool durable);
+  // Clears the journal's mark once its operation is whole: the journal then rolls nothing back.
+  bool clearJournal(bool durable);
   // Puts the old bytes back into the file after a failed write; false when even that failed.
   bool restoreFileFromMemory();
   // At attach: a leftover journal rolls the file back; false when the file cannot be attached.
@@ -226,6 +228,10 @@ class Store {
   int ioDepth_ = 0;
   const bool* scriptRunning_ = nullptr;
   bool syncPending_ = false;
+  // The journal stays open while the DSF is attached and is cleared after each operation (cheaper
+  // than making and removing a file each time); detach removes it.
+  int journalFd_ = -1;
+  bool journalClear_ = true;
   // The attached file's records, read once at attach: reads are served from here and writes go
   // here first, then to the file in runs of consecutive records at the end of each operation.
   std::vector<uint8_t> image_;

@@ -160,15 +160,15 @@ TEST(HostileInputs, RunningOutOfMemoryIsTheStatementsError) {
 TEST(ScriptSync, TheRunsStoreOperationsAreSyncedOnceAtItsEnd) {
   Ctx t;
   t.host.syncStore = true;
-  // The new file: its root record, then its header (2 steps). Each DSDir: the journal (made and
-  // written), the new record, the root record, the header, the journal's removal (6 steps).
-  // Then one sync for the whole run.
+  // The new file: its root record, then its header (2 steps). Each DSDir: the journal written
+  // (and made, the first time), the new record, the root record, the header, the journal cleared
+  // (5 steps). Then the file and the journal synced once for the whole run.
   ASSERT_TRUE(t.run("WWCREATE('$/S'); WWMKDSDIR(X); WWMKDSDIR(Y); END;"));
-  EXPECT_EQ(t.host.faults.steps, 2 + 6 + 6 + 1);
-  // Outside a script every operation syncs the journal and its folder, the file, and the folder
-  // after the journal's removal.
+  EXPECT_EQ(t.host.faults.steps, 2 + 6 + 5 + 2);
+  // Outside a script every operation syncs the journal before the file is touched, the file,
+  // and the journal after it is cleared.
   t.ctx.store.MAKEDSDIR("Z");
-  EXPECT_EQ(t.host.faults.steps, 15 + 6 + 4);
+  EXPECT_EQ(t.host.faults.steps, 15 + 5 + 3);
 }
 
 }  // namespace

@@ -131,8 +131,9 @@ TEST_F(JournalTest, KilledAtEveryStepAttachesToTheStateBeforeOrAfter) {
       store.DETACHDSF();
       after = test::readBytes(name);
     }
-    // Journal, its sync, the folder, the record runs, the header, the sync and the removal.
-    ASSERT_GE(totalSteps, 6);
+    // The journal made, written and synced with its folder, the record runs, the header, the
+    // file's sync, the journal cleared and synced.
+    ASSERT_GE(totalSteps, 10);
     for (long long k = 0; k <= totalSteps; ++k) {
       SCOPED_TRACE("killed before step " + std::to_string(k));
       test::writeBytes(name, base);
@@ -182,11 +183,12 @@ TEST_F(JournalTest, AFailedWriteLeavesTheFileAsItWasAndIsReported) {
       if (!store.StoreError) break;  // everything fitted: the operation went through
       EXPECT_EQ(host.captions.back(), "I/O error");
       EXPECT_EQ(test::readBytes(name), base);
-      EXPECT_FALSE(exists(Store::journalName(name)));
       // The store goes on from the file as it was.
       host.faults.failAfterBytes = -1;
       ASSERT_TRUE(store.attached());
       checkEarlierSeries(store, false);
+      store.DETACHDSF();
+      EXPECT_FALSE(exists(Store::journalName(name)));
     }
   }
 }
@@ -299,13 +301,18 @@ TEST_F(JournalTest, ScriptOperationsAreSyncedAtTheEndOfTheRun) {
   fill(store, s, 6, 0, 31);
   host.faults.steps = 0;
   store.SAVESERIES(s, "S");
-  // The journal (made, written), three record runs and the removal: no sync inside a script.
+  // The journal (made, written), three record runs and the journal cleared: no sync inside a
+  // script. At its end the file, then the journal.
   EXPECT_EQ(host.faults.steps, 6);
   scriptRunning = false;
   store.SYNCDSF();
-  EXPECT_EQ(host.faults.steps, 7);
+  EXPECT_EQ(host.faults.steps, 8);
   store.SYNCDSF();  // nothing left to sync
-  EXPECT_EQ(host.faults.steps, 7);
+  EXPECT_EQ(host.faults.steps, 8);
+  // Detach removes the cleared journal.
+  EXPECT_TRUE(exists(Store::journalName(name)));
+  store.DETACHDSF();
+  EXPECT_FALSE(exists(Store::journalName(name)));
 }
 
 }  // namespace
