@@ -105,7 +105,8 @@ void Store::flush() {
   }
   std::vector<uint16_t> journaled;
   for (const auto& [n, old] : before_) journaled.push_back(n);
-  const bool durable = !(scriptRunning_ && *scriptRunning_) && host.syncEachStoreOperation();
+  const bool durable =
+      !(scriptRunning_ && *scriptRunning_) && syncDeferred_ == 0 && host.syncEachStoreOperation();
   const bool journal = journalEnabled && !journaled.empty();
   if (journal && !writeJournal(journaled, durable)) {
     std::string why = systemErrorText(errno);

@@ -100,6 +100,19 @@ class Store {
   static std::string journalName(const std::string& dsfName) { return dsfName + "-journal"; }
   // Off only to measure what the journal costs: operations are then written without it.
   bool journalEnabled = true;
+  // One command that stores many series (Save columns) syncs once, at its end, not per series.
+  class SyncOnce {
+   public:
+    explicit SyncOnce(Store& store) : store_(store) { ++store_.syncDeferred_; }
+    ~SyncOnce() {
+      if (--store_.syncDeferred_ == 0) store_.SYNCDSF();
+    }
+    SyncOnce(const SyncOnce&) = delete;
+    SyncOnce& operator=(const SyncOnce&) = delete;
+
+   private:
+    Store& store_;
+  };
   void SAVESERIES(Series& s, const std::string& path);
   void LOADSERIES(Series& s, uint16_t record, const std::string& path);
   void LOADONE(Series& s, const std::string& path);
@@ -227,6 +240,7 @@ class Store {
   std::vector<SeriesBefore> touched_;
   int ioDepth_ = 0;
   const bool* scriptRunning_ = nullptr;
+  int syncDeferred_ = 0;
   bool syncPending_ = false;
   // The journal stays open while the DSF is attached and is cleared after each operation (cheaper
   // than making and removing a file each time); detach removes it.

@@ -315,4 +315,24 @@ TEST_F(JournalTest, ScriptOperationsAreSyncedAtTheEndOfTheRun) {
   EXPECT_FALSE(exists(Store::journalName(name)));
 }
 
+TEST_F(JournalTest, ACommandStoringManySeriesSyncsOnceAtItsEnd) {
+  test::TestHost host;
+  host.syncStore = true;
+  LogModel log;
+  Store store(host, log);
+  store.ATTACHDSF(name);
+  std::array<Series, 3> s;
+  host.faults.steps = 0;
+  {
+    Store::SyncOnce once(store);
+    for (int k = 0; k < 3; ++k) {
+      fill(store, s[k], 4, k, 31);
+      store.SAVESERIES(s[k], ".D.S" + std::to_string(k));
+    }
+    // The journal made, then per series: written, the records, the header, cleared (5 steps).
+    EXPECT_EQ(host.faults.steps, 1 + 3 * 5);
+  }
+  EXPECT_EQ(host.faults.steps, 1 + 3 * 5 + 2);
+}
+
 }  // namespace
