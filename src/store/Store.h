@@ -105,7 +105,9 @@ class Store {
    public:
     explicit SyncOnce(Store& store) : store_(store) { ++store_.syncDeferred_; }
     ~SyncOnce() {
-      if (--store_.syncDeferred_ == 0) store_.SYNCDSF();
+      // Inside a script the end of the run syncs.
+      if (--store_.syncDeferred_ == 0 && !(store_.scriptRunning_ && *store_.scriptRunning_))
+        store_.SYNCDSF();
     }
     SyncOnce(const SyncOnce&) = delete;
     SyncOnce& operator=(const SyncOnce&) = delete;
