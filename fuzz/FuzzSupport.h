@@ -30,6 +30,8 @@ class QuietHost : public Host {
   // A fixed clock keeps runs of the same input identical.
   ClockStamp now() override { return {1996, 5, 17, 14, 30}; }
   bool printPage(const std::vector<uint8_t>&, const std::string&) override { return false; }
+  // Fuzzing looks for crashes, not for durability: no sync per store operation.
+  bool syncEachStoreOperation() override { return false; }
 };
 
 // The process's own fresh folder, made the working directory at start and removed at exit, so

@@ -1,7 +1,7 @@
 // The plotane command: the desktop program, or with --batch a script run with no window.
 
 #include <QApplication>
-#include <QImage>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "drawing/DrawingOutput.h"
+#include "drawing/ui/PagePng.h"
 #include "drawing/ui/PagePrinter.h"
 #include "drawing/ui/PlatformGlyphs.h"
 #include "shell/AppContext.h"
@@ -88,12 +89,6 @@ bool parse(int argc, char** argv, Options& o, bool& done) {
   return true;
 }
 
-// The page as a 1-bit PNG of 2400 x 3000 pixels, ink black on white.
-bool writePagePng(const plotane::Drawing& drawing, const std::string& fileName) {
-  return plotane::PageImage(plotane::PageBits(drawing))
-      .save(QString::fromLocal8Bit(fileName.c_str()), "PNG");
-}
-
 // Batch mode has no window, but letter fonts still come from the platform.
 class BatchQtHost : public plotane::BatchHost {
  public:
@@ -141,8 +136,10 @@ int runBatch(int argc, char** argv, const Options& o) {
                  ctx.runner.statementLine(), ctx.runner.commandWord().c_str(),
                  why.empty() ? "" : ": ", why.c_str());
   }
-  if (!o.png.empty() && ctx.drawing && !writePagePng(*ctx.drawing, o.png)) {
-    std::fprintf(stderr, "plotane: cannot write %s\n", o.png.c_str());
+  std::string error;
+  if (!o.png.empty() && ctx.drawing &&
+      !plotane::WritePagePng(plotane::PageBits(*ctx.drawing), o.png, error)) {
+    std::fprintf(stderr, "plotane: cannot write %s: %s\n", o.png.c_str(), error.c_str());
     return 1;
   }
   return ok ? 0 : 1;
@@ -151,6 +148,8 @@ int runBatch(int argc, char** argv, const Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file size limit makes a write fail (and the save report it) instead of killing us.
+  std::signal(SIGXFSZ, SIG_IGN);
   Options o;
   bool done = false;
   if (!parse(argc, argv, o, done)) return 2;

@@ -126,6 +126,11 @@ void EbtCommands::beforeStatement() {
   ctx_.ensureDrawing();
 }
 
+void EbtCommands::runEnded() {
+  // A script's store operations are synced once, at the end of the run.
+  ctx_.store.SYNCDSF();
+}
+
 bool EbtCommands::cursorValue(const std::string& name, double& value) {
   const DrawState& s = drawing().state;
   if (name == "%NRCURAX")

@@ -21,6 +21,7 @@ class EbtCommands : public ScriptCommands {
 
   bool execute(EbtRunner& runner, const std::string& word) override;
   void beforeStatement() override;
+  void runEnded() override;
   bool cursorValue(const std::string& name, double& value) override;
   bool useLimitValue(const std::string& name, int& value) override;
   bool logAxis(bool yAxis) override;

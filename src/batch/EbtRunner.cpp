@@ -105,17 +105,21 @@ bool EbtRunner::loadFile(const std::string& fileName) {
   std::string name = resolveFileName(fileName);
   std::vector<uint8_t> bytes;
   std::string error;
-  if (!readWholeFile(name, bytes, error)) {
+  // Scripts are typed by hand: 16 MB is far beyond any.
+  constexpr std::size_t kScriptReadLimit = std::size_t(16) << 20;
+  if (!readWholeFile(name, bytes, error, kScriptReadLimit)) {
     IOFAIL(host_, name, error);
     return false;
   }
+  dropUtf8Bom(bytes);  // as some editors save UTF-8 text
   setText(std::string(bytes.begin(), bytes.end()));
   return true;
 }
 
 bool EbtRunner::saveFile(const std::string& fileName) {
   std::string error;
-  if (!writeWholeFile(fileName, std::vector<uint8_t>(text_.begin(), text_.end()), error)) {
+  if (!writeWholeFile(fileName, std::vector<uint8_t>(text_.begin(), text_.end()), error,
+                      host_.writeFaults())) {
     IOFAIL(host_, fileName, error);
     return false;
   }
@@ -641,10 +645,12 @@ void EbtRunner::RUN() {
   do {
     EXECSTATEMENT();
   } while (!ScriptStop && !ScriptError);
+  if (commands_) commands_->runEnded();
 }
 
 void EbtRunner::STEP() {
   if (!ScriptStop) EXECSTATEMENT();
+  if (commands_) commands_->runEnded();
 }
 
 ScriptOutcome EbtRunner::RUNFROMCOMMANDLINE(const std::vector<std::string>& params) {

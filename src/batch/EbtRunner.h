@@ -26,6 +26,8 @@ class ScriptCommands {
   virtual bool execute(EbtRunner& runner, const std::string& word) = 0;
   // Called before each statement (a discarded drawing is made again here).
   virtual void beforeStatement() {}
+  // Called when Run or Step ends (what the statements stored is made durable here).
+  virtual void runEnded() {}
   // "%NRCURAX", "%NRCURAY", "%NRCURBX", "%NRCURBY": the cursors' page positions.
   virtual bool cursorValue(const std::string& /*name*/, double& /*value*/) { return false; }
   // "%NILOLIM", "%NIUPLIM": the worksheet's row use limits.

@@ -64,7 +64,7 @@ bool Drawing::WritePcx(const std::string& fileName) {
     }
   }
   std::string error;
-  if (!writeWholeFile(fileName, out, error)) {
+  if (!writeWholeFile(fileName, out, error, host_.writeFaults())) {
     IOFAIL(host_, fileName, error.empty() ? "cannot write the file" : error);
     return false;
   }
@@ -91,39 +91,48 @@ bool Drawing::WritePcl(ByteSink& sink) const {
   return sink.write(end, sizeof end);
 }
 
-FileSink::~FileSink() {
-  if (file_) std::fclose(file_);
-}
+FileSink::FileSink(WriteFaults* faults) : faults_(faults) {}
+
+FileSink::~FileSink() = default;
 
 bool FileSink::open(const std::string& fileName) {
-  file_ = std::fopen(fileName.c_str(), "wb");
-  failed_ = file_ == nullptr;
-  return file_ != nullptr;
+  writer_ = std::make_unique<AtomicWriter>(fileName, faults_);
+  pending_.clear();
+  return writer_->open();
 }
 
 bool FileSink::write(const uint8_t* data, std::size_t n) {
-  if (!file_ || failed_) return false;
-  if (std::fwrite(data, 1, n, file_) != n) failed_ = true;
-  return !failed_;
+  if (!writer_) return false;
+  // Gathered into large writes: the stream comes in pieces of a few hundred bytes.
+  pending_.insert(pending_.end(), data, data + n);
+  if (pending_.size() < 65536) return true;
+  const bool ok = writer_->write(pending_.data(), pending_.size());
+  pending_.clear();
+  return ok;
 }
 
 bool FileSink::close() {
-  if (!file_) return false;
-  const bool closed = std::fclose(file_) == 0;
-  file_ = nullptr;
-  return closed && !failed_;
+  if (!writer_) return false;
+  bool ok = pending_.empty() || writer_->write(pending_.data(), pending_.size());
+  pending_.clear();
+  ok = writer_->commit() && ok;
+  return ok;
+}
+
+std::string FileSink::error() const {
+  return writer_ && !writer_->error().empty() ? writer_->error() : "cannot write the file";
 }
 
 bool PrintPclToFile(Drawing& drawing, const std::string& fileName) {
   BusyCursor busy(drawing.host());
-  FileSink sink;
+  FileSink sink(drawing.host().writeFaults());
   if (!sink.open(fileName)) {
-    IOFAIL(drawing.host(), fileName, "cannot create the file");
+    IOFAIL(drawing.host(), fileName, sink.error());
     return false;
   }
   const bool written = drawing.WritePcl(sink);
   if (!sink.close() || !written) {
-    IOFAIL(drawing.host(), fileName, "cannot write the file");
+    IOFAIL(drawing.host(), fileName, sink.error());
     return false;
   }
   return true;

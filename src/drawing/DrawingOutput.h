@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "drawing/Drawing.h"
+#include "shell/base/Files.h"
 
 namespace plotane {
 
@@ -28,20 +30,23 @@ class MemorySink : public ByteSink {
   }
 };
 
-// Writes the stream to a file.
+// Writes the stream to a file, replacing it only when the whole stream is written (see
+// AtomicWriter); a sink closed without success leaves the old file as it was.
 class FileSink : public ByteSink {
  public:
-  FileSink() = default;
+  explicit FileSink(WriteFaults* faults = nullptr);
   FileSink(const FileSink&) = delete;
   FileSink& operator=(const FileSink&) = delete;
   ~FileSink() override;
   bool open(const std::string& fileName);
   bool write(const uint8_t* data, std::size_t n) override;
-  bool close();  // false when a write or the close failed
+  bool close();  // false when a write, the sync or the rename failed
+  std::string error() const;
 
  private:
-  std::FILE* file_ = nullptr;
-  bool failed_ = false;
+  WriteFaults* faults_;
+  std::unique_ptr<AtomicWriter> writer_;
+  std::vector<uint8_t> pending_;
 };
 
 // The PCL stream of the page written to a file; false after the I/O message.

@@ -88,7 +88,7 @@ void Drawing::SaveGrl(const std::string& fileName) {
     for (int r = 0; r < pv.height(); ++r) encodeGrlRow(pv.row(r), pv.bytesPerRow(), out);
   }
   std::string error;
-  if (writeWholeFile(fileName, out, error)) {
+  if (writeWholeFile(fileName, out, error, host_.writeFaults())) {
     state.ImageChanged = false;
     state.GrlError = false;
   } else {
@@ -110,7 +110,9 @@ void Drawing::LoadGrl(const std::string& fileName) {
   const std::string name = resolveFileName(fileName);
   std::vector<uint8_t> data;
   std::string error;
-  if (!readWholeFile(name, data, error)) {
+  // A GRL holds 3000 packed rows and a preview: a few megabytes at the very most.
+  constexpr std::size_t kGrlReadLimit = std::size_t(8) << 20;
+  if (!readWholeFile(name, data, error, kGrlReadLimit)) {
     state.GrlError = true;
     host_.message("FILE ERROR");
     UpdateDrawingCaption(false);

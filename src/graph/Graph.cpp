@@ -43,31 +43,24 @@ void Graph::ResetGraphDefs() {
 
 void Graph::LoadGrd(const std::string& path) {
   const std::string name = resolveFileName(path);
-  std::FILE* f = std::fopen(name.c_str(), "rb");
-  if (!f) {
+  // A graph definitions file is 1572 bytes at most; a little room is left for the padding old
+  // file transfers added.
+  constexpr std::size_t kGrdReadLimit = 4096;
+  std::vector<uint8_t> bytes;
+  std::string error;
+  ReadFailure why = ReadFailure::None;
+  const bool read = readWholeFile(name, bytes, error, kGrdReadLimit, &why);
+  if (!read && why == ReadFailure::CannotOpen) {
     curveListChanged();
     store.StoreError = true;
     return;
   }
-  std::vector<uint8_t> bytes;
-  uint8_t buf[4096];
-  bool readError = false;
-  for (;;) {
-    const std::size_t got = std::fread(buf, 1, sizeof buf, f);
-    bytes.insert(bytes.end(), buf, buf + got);
-    if (got < sizeof buf) {
-      readError = std::ferror(f) != 0;
-      break;
-    }
-    if (bytes.size() > (1u << 20)) break;  // far beyond any record; the rest is not read
-  }
-  std::fclose(f);
 
-  auto damaged = [&](const char* what) {
+  auto damaged = [&](const std::string& what) {
     store.StoreError = true;
     IOFAIL(host, path, what);
   };
-  if (readError) return damaged("read error");
+  if (!read) return damaged(error);
   if (bytes.empty()) return damaged("file is empty");
 
   const uint8_t mark = bytes[0];
@@ -117,7 +110,7 @@ void Graph::SaveGrd(const std::string& path, bool pclPrintMode) {
   const GraphDefImage image = EncodeGraphDef(def);
   bytes.insert(bytes.end(), image.begin(), image.end());
   std::string error;
-  if (!writeWholeFile(path, bytes, error)) {
+  if (!writeWholeFile(path, bytes, error, host.writeFaults())) {
     store.StoreError = true;
     IOFAIL(host, path, error);
     return;

@@ -17,6 +17,7 @@ AppContext::AppContext(Host& h)
       commands(*this),
       runner(h, ScriptRunning) {
   worksheet.setScriptRunningFlag(&ScriptRunning);
+  store.setScriptRunningFlag(&ScriptRunning);
   graph.setColumns(worksheet.columns());
   // A graph definitions file of the current format carries the printing mode.
   graph.onPrintModeLoaded = [this](bool pcl) { PclPrintMode = pcl; };

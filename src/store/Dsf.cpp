@@ -1,6 +1,7 @@
 // The attached DSF: record access, create, attach, store and load of single series, DSDirs.
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,12 +42,23 @@ std::string trimBlanks(const std::string& s) {
 // ---- Record access ----
 
 void Store::closeFile() {
-  if (fd_ >= 0) ::close(fd_);
+  if (journalFd_ >= 0) {
+    ::close(journalFd_);
+    journalFd_ = -1;
+    // A journal that still holds an operation is kept for the next attach to roll back.
+    if (journalClear_) removeFile(journalName(dsfName_), host.writeFaults());
+  }
+  journalClear_ = true;
+  if (fd_ >= 0) ::close(fd_);  // closing lets go of the lock too
   fd_ = -1;
   fileRecords_ = 0;
+  diskRecords_ = 0;
   image_.clear();
   image_.shrink_to_fit();
   dirty_.clear();
+  before_.clear();
+  touched_.clear();
+  syncPending_ = false;
 }
 
 void Store::ioFail(const std::string& what) {
@@ -68,6 +80,11 @@ void Store::writeRecord(uint16_t n, const uint8_t* rec) {
   if (n == fileRecords_) {
     ++fileRecords_;
     image_.resize(std::size_t(fileRecords_) * kRecordSize);
+  } else if (n < diskRecords_ && !before_.count(n)) {
+    // The first change of a record of the file in this operation: keep its old bytes for the
+    // journal.
+    std::array<uint8_t, kRecordSize>& old = before_[n];
+    std::memcpy(old.data(), image_.data() + std::size_t(n) * kRecordSize, kRecordSize);
   }
   std::memcpy(image_.data() + std::size_t(n) * kRecordSize, rec, kRecordSize);
   dirty_.push_back(n);
@@ -75,25 +92,111 @@ void Store::writeRecord(uint16_t n, const uint8_t* rec) {
 
 void Store::flush() {
   if (dirty_.empty() || fd_ < 0) return;
+  WriteFaults* faults = host.writeFaults();
   std::sort(dirty_.begin(), dirty_.end());
   dirty_.erase(std::unique(dirty_.begin(), dirty_.end()), dirty_.end());
-  std::vector<uint16_t> pending;
-  pending.swap(dirty_);
-  for (std::size_t i = 0; i < pending.size();) {
-    std::size_t j = i + 1;
-    while (j < pending.size() && pending[j] == pending[j - 1] + 1) ++j;
-    std::size_t first = pending[i];
-    std::size_t bytes = (j - i) * kRecordSize;
-    const uint8_t* p = image_.data() + first * kRecordSize;
-    off_t at = off_t(first) * kRecordSize;
-    while (bytes > 0) {
-      ssize_t put = ::pwrite(fd_, p, bytes, at);
-      if (put <= 0) ioFail("cannot write record " + std::to_string(at / kRecordSize));
-      p += put;
-      at += put;
-      bytes -= std::size_t(put);
+  std::vector<uint16_t> appended, overwritten;
+  bool header = false;
+  for (uint16_t n : dirty_) {
+    if (n == 0)
+      header = true;
+    else
+      (n >= diskRecords_ ? appended : overwritten).push_back(n);
+  }
+  std::vector<uint16_t> journaled;
+  for (const auto& [n, old] : before_) journaled.push_back(n);
+  const bool durable =
+      !(scriptRunning_ && *scriptRunning_) && syncDeferred_ == 0 && host.syncEachStoreOperation();
+  const bool journal = journalEnabled && !journaled.empty();
+  if (journal && !writeJournal(journaled, durable)) {
+    std::string why = systemErrorText(errno);
+    clearJournal(false);  // the file was not touched
+    abandonOperation();
+    StoreError = true;
+    IOFAIL(host, journalName(dsfName_), "cannot write the journal: " + why);
+    return;
+  }
+  // Runs of consecutive records, each one write.
+  auto writeRuns = [&](const std::vector<uint16_t>& recs) {
+    for (std::size_t i = 0; i < recs.size();) {
+      std::size_t j = i + 1;
+      while (j < recs.size() && recs[j] == recs[j - 1] + 1) ++j;
+      std::size_t first = recs[i];
+      if (!writeAllAt(fd_, image_.data() + first * kRecordSize, (j - i) * kRecordSize,
+                      (long long)first * kRecordSize, faults))
+        return false;
+      i = j;
     }
-    i = j;
+    return true;
+  };
+  const std::vector<uint16_t> headerOnly{0};
+  bool ok = writeRuns(appended) && writeRuns(overwritten) && (!header || writeRuns(headerOnly));
+  if (ok && durable) ok = syncFile(fd_, faults);
+  if (!ok) {
+    std::string why = systemErrorText(errno);
+    const std::string name = dsfName_;
+    bool restored = restoreFileFromMemory();
+    if (restored && journal) restored = clearJournal(true);
+    abandonOperation();
+    StoreError = true;
+    IOFAIL(host, name, "cannot write the DSF: " + why);
+    if (!restored) {
+      // The file is left as the failure left it; the journal rolls it back at the next attach.
+      closeFile();
+      dsfName_.clear();
+      header_.fill(0);
+      resetCurrentDsDir();
+      STOREMSG("DSF detached: attach it again to restore it");
+    }
+    return;
+  }
+  if (!durable) syncPending_ = true;
+  if (journal && !clearJournal(durable)) {
+    // Left as it is, the journal would undo this operation at the next attach.
+    StoreError = true;
+    IOFAIL(host, journalName(dsfName_), "cannot clear the journal: " + systemErrorText(errno));
+  }
+  diskRecords_ = fileRecords_;
+  dirty_.clear();
+  before_.clear();
+  touched_.clear();
+}
+
+void Store::abandonOperation() {
+  for (const auto& [n, old] : before_)
+    std::memcpy(image_.data() + std::size_t(n) * kRecordSize, old.data(), kRecordSize);
+  if (fd_ >= 0) {
+    fileRecords_ = diskRecords_;
+    image_.resize(std::size_t(diskRecords_) * kRecordSize);
+  }
+  header_ = headerBefore_;
+  for (auto it = touched_.rbegin(); it != touched_.rend(); ++it) {
+    Series& s = *it->s;
+    if (!s.nameBlock || !s.info) continue;
+    s.modified = it->modified;
+    *s.nameBlock = it->name;
+    s.info->stamp = it->stamp;
+  }
+  dirty_.clear();
+  before_.clear();
+  touched_.clear();
+}
+
+void Store::rememberSeries(Series& s) {
+  for (const SeriesBefore& b : touched_)
+    if (b.s == &s) return;
+  if (!s.nameBlock || !s.info) return;
+  touched_.push_back(SeriesBefore{&s, s.modified, *s.nameBlock, s.info->stamp});
+}
+
+void Store::SYNCDSF() {
+  if (fd_ < 0 || !syncPending_) return;
+  syncPending_ = false;
+  // The file first, then the journal's cleared mark: never a stale journal beside a newer file.
+  if (!syncFile(fd_, host.writeFaults()) ||
+      (journalFd_ >= 0 && !syncFile(journalFd_, host.writeFaults()))) {
+    StoreError = true;
+    IOFAIL(host, dsfName_, "cannot write the DSF: " + systemErrorText(errno));
   }
 }
 
@@ -145,30 +248,29 @@ bool Store::checkAppend(uint32_t needed) {
 }
 
 void Store::guardIo(const std::function<void()>& f) {
-  const uint32_t recordsBefore = fileRecords_;
-  const uint16_t nextBefore = nextFree();
+  // An operation called inside another is part of it: the outer one writes or abandons.
+  if (ioDepth_ > 0) {
+    f();
+    return;
+  }
+  ++ioDepth_;
+  headerBefore_ = header_;
+  before_.clear();
+  touched_.clear();
+  diskRecords_ = fileRecords_;
   try {
     f();
   } catch (const IoFault&) {
     StoreError = true;
-    // An operation abandoned after appending records still leaves a header that matches the
-    // file, so that the next operation appends after them.
-    bool wasConsistent = attached() && nextBefore == recordsBefore;
-    if (wasConsistent && (nextFree() != nextBefore || fileRecords_ != recordsBefore) &&
-        fileRecords_ <= kNoRecord) {
-      setNextFree(uint16_t(fileRecords_));
-      try {
-        writeHeader();
-      } catch (const IoFault&) {
-      }
-    }
+    // An abandoned operation leaves nothing half written.
+    abandonOperation();
+  } catch (...) {
+    abandonOperation();
+    --ioDepth_;
+    throw;
   }
-  // What the operation wrote reaches the file even when it was abandoned half-way.
-  try {
-    flush();
-  } catch (const IoFault&) {
-    StoreError = true;
-  }
+  --ioDepth_;
+  flush();
 }
 
 void Store::readEntry(const uint8_t* rec, int slot, DsDirEntry& e) {
@@ -198,15 +300,28 @@ void Store::CREATEDSF(const std::string& fileName) {
     STOREMSG("DSF already exists");
     return;
   }
+  // Exclusive: of two programs creating the same DSF, one gets "already exists".
+  int fd = ::open(fileName.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    StoreError = true;
+    if (errno == EEXIST)
+      STOREMSG("DSF already exists");
+    else
+      IOFAIL(host, fileName, "cannot create the file: " + systemErrorText(errno));
+    return;
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    StoreError = true;
+    STOREMSG("DSF is in use by another program");
+    return;
+  }
+  // A journal left by an earlier file of this name belongs to no file any more.
+  removeFile(journalName(fileName), nullptr);
+  SYNCDSF();
   closeFile();
   dsfName_.clear();
   header_.fill(0);
-  int fd = ::open(fileName.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0644);
-  if (fd < 0) {
-    StoreError = true;
-    IOFAIL(host, fileName, "cannot create the file");
-    return;
-  }
   fd_ = fd;
   fileRecords_ = 0;
   dsfName_ = fileName;
@@ -217,15 +332,16 @@ void Store::CREATEDSF(const std::string& fileName) {
   std::string tail = sep == std::string::npos ? fileName : fileName.substr(sep);
   putPString(header_.data() + kHeaderNameTail, kNameTailLength, cut(tail, kNameTailLength));
   putStamp(header_.data() + kHeaderStamp, stampNow());
+  StoreError = false;
   guardIo([&] {
     writeHeader();
     uint8_t root[kRecordSize];
     emptyDirRecord(root, 0);
     writeRecord(1, root);
-    StoreError = false;
   });
   if (StoreError) {
     closeFile();
+    ::unlink(fileName.c_str());  // the file this call made, never finished
     dsfName_.clear();
     header_.fill(0);
   }
@@ -234,37 +350,64 @@ void Store::CREATEDSF(const std::string& fileName) {
 
 void Store::ATTACHDSF(const std::string& fileName) {
   std::string name = resolveFileName(fileName);
-  int fd = ::open(name.c_str(), O_RDWR);
+  int fd = ::open(name.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     StoreError = true;
     STOREMSG(fileName + " not found");
     return;
   }
   struct stat st {};
+  auto refuse = [&](const std::string& what) {
+    ::close(fd);
+    StoreError = true;
+    IOFAIL(host, name, what);
+  };
+  if (::fstat(fd, &st) != 0) return refuse("cannot read the DSF header");
+  if (!S_ISREG(st.st_mode)) return refuse("not a regular file");
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  // Attaching the attached DSF again: let go of it first, or its own lock would refuse it.
+  struct stat cur {};
+  if (fd_ >= 0 && ::fstat(fd_, &cur) == 0 && cur.st_dev == st.st_dev && cur.st_ino == st.st_ino) {
+    SYNCDSF();
+    closeFile();
+    dsfName_.clear();
+    header_.fill(0);
+    resetCurrentDsDir();
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    StoreError = true;
+    STOREMSG("DSF is in use by another program");
+    return;
+  }
+  // At most 0x10000 records are addressable (record 0xFFFF never exists).
+  if (st.st_size > off_t(0x10000) * kRecordSize) return refuse("file is larger than a DSF can be");
+  if (!recoverFromJournal(fd, name)) {
+    ::close(fd);
+    StoreError = true;
+    return;
+  }
   std::vector<uint8_t> image;
   bool ok = ::fstat(fd, &st) == 0 && st.st_size >= kRecordSize;
   if (ok) {
-    // At most 0x10000 records are addressable; anything beyond is never read.
-    std::size_t records = std::size_t(std::min<off_t>(st.st_size / kRecordSize, 0x10000));
-    image.resize(records * kRecordSize);
+    image.resize(std::size_t(st.st_size / kRecordSize) * kRecordSize);
     std::size_t done = 0;
     while (ok && done < image.size()) {
       ssize_t got = ::pread(fd, image.data() + done, image.size() - done, off_t(done));
+      if (got < 0 && errno == EINTR) continue;
       if (got <= 0)
         ok = false;
       else
         done += std::size_t(got);
     }
   }
-  if (!ok) {
-    ::close(fd);
-    StoreError = true;
-    IOFAIL(host, name, "cannot read the DSF header");
-    return;
-  }
+  if (!ok) return refuse("cannot read the DSF header");
+  if (!trimTail(fd, name, image)) return refuse("cannot cut the DSF back to its last record");
+  SYNCDSF();
   closeFile();
   fd_ = fd;
   fileRecords_ = uint32_t(image.size() / kRecordSize);
+  diskRecords_ = fileRecords_;
   image_ = std::move(image);
   std::memcpy(header_.data(), image_.data(), kRecordSize);
   dsfName_ = name;
@@ -273,6 +416,7 @@ void Store::ATTACHDSF(const std::string& fileName) {
 }
 
 void Store::DETACHDSF() {
+  SYNCDSF();
   closeFile();
   dsfName_.clear();
   header_.fill(0);
@@ -447,6 +591,7 @@ void Store::SAVESERIES(Series& s, const std::string& path) {
       if (first == 0) ioFail("stored series without a data record");
       readRecord(first, dataImage);
     }
+    rememberSeries(s);
     s.nameBlock->storedRecord = r;
     std::string given = firstWord(path);
     s.nameBlock->path = cut(given[0] == '.' ? given : currentPath_ + "." + given, kPathLength);
@@ -456,6 +601,7 @@ void Store::SAVESERIES(Series& s, const std::string& path) {
 }
 
 void Store::writeSeries(Series& s, uint16_t r, uint8_t* headerImage, uint8_t* dataImage) {
+  rememberSeries(s);
   headerImage[2] = s.reserved;
   s.info->stamp = stampNow();
   putInfo(headerImage, *s.info);

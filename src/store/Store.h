@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <span>
 #include <string>
 #include <vector>
@@ -95,6 +96,30 @@ class Store {
   void CREATEDSF(const std::string& fileName);
   void ATTACHDSF(const std::string& fileName);
   void DETACHDSF();
+  // Makes every operation stored so far durable (fsync). Operations started from a window do
+  // this themselves; during a script run it waits for the end of the run (and for detach).
+  void SYNCDSF();
+  // While the flag is set (a script statement runs) an operation's writes are not synced.
+  void setScriptRunningFlag(const bool* flag) { scriptRunning_ = flag; }
+  // The rollback journal beside the attached DSF (NAME.DSF-journal).
+  static std::string journalName(const std::string& dsfName) { return dsfName + "-journal"; }
+  // Off only to measure what the journal costs: operations are then written without it.
+  bool journalEnabled = true;
+  // One command that stores many series (Save columns) syncs once, at its end, not per series.
+  class SyncOnce {
+   public:
+    explicit SyncOnce(Store& store) : store_(store) { ++store_.syncDeferred_; }
+    ~SyncOnce() {
+      // Inside a script the end of the run syncs.
+      if (--store_.syncDeferred_ == 0 && !(store_.scriptRunning_ && *store_.scriptRunning_))
+        store_.SYNCDSF();
+    }
+    SyncOnce(const SyncOnce&) = delete;
+    SyncOnce& operator=(const SyncOnce&) = delete;
+
+   private:
+    Store& store_;
+  };
   void SAVESERIES(Series& s, const std::string& path);
   void LOADSERIES(Series& s, uint16_t record, const std::string& path);
   void LOADONE(Series& s, const std::string& path);
@@ -156,7 +181,21 @@ class Store {
   void readRecord(uint16_t n, uint8_t* rec);
   void writeRecord(uint16_t n, const uint8_t* rec);
   void writeHeader();
+  // Writes the operation's records: old bytes of overwritten records to the journal, then the
+  // appended records, the overwritten ones and the header last; then the journal goes.
   void flush();
+  // The operation failed before or while it was written: memory and file as they were before it.
+  void abandonOperation();
+  bool writeJournal(const std::vector<uint16_t>& overwritten, bool durable);
+  // Clears the journal's mark once its operation is whole: the journal then rolls nothing back.
+  bool clearJournal(bool durable);
+  // Puts the old bytes back into the file after a failed write; false when even that failed.
+  bool restoreFileFromMemory();
+  // At attach: a leftover journal rolls the file back; false when the file cannot be attached.
+  bool recoverFromJournal(int fd, const std::string& name);
+  // At attach: a file longer than its next free record is cut back to it.
+  bool trimTail(int fd, const std::string& name, std::vector<uint8_t>& image);
+  void rememberSeries(Series& s);
   uint16_t allocate();
   [[noreturn]] void ioFail(const std::string& what);
   void setNextFree(uint16_t n);
@@ -193,6 +232,27 @@ class Store {
 
   int fd_ = -1;
   uint32_t fileRecords_ = 0;
+  // Records in the file itself, before the running operation appends any.
+  uint32_t diskRecords_ = 0;
+  // The running operation: old bytes of the records it overwrote, the header before it, and the
+  // loaded series it stored (their in-memory state comes back if it fails).
+  std::map<uint16_t, std::array<uint8_t, kRecordSize>> before_;
+  std::array<uint8_t, kRecordSize> headerBefore_{};
+  struct SeriesBefore {
+    Series* s;
+    bool modified;
+    SeriesNameBlock name;
+    SaveStamp stamp;
+  };
+  std::vector<SeriesBefore> touched_;
+  int ioDepth_ = 0;
+  const bool* scriptRunning_ = nullptr;
+  int syncDeferred_ = 0;
+  bool syncPending_ = false;
+  // The journal stays open while the DSF is attached and is cleared after each operation (cheaper
+  // than making and removing a file each time); detach removes it.
+  int journalFd_ = -1;
+  bool journalClear_ = true;
   // The attached file's records, read once at attach: reads are served from here and writes go
   // here first, then to the file in runs of consecutive records at the end of each operation.
   std::vector<uint8_t> image_;

@@ -25,27 +25,14 @@ constexpr std::size_t kHeaderLineLength = 92;
 constexpr std::size_t kExaminedLength = 87;
 constexpr std::size_t kMaxWksBody = 2048;
 constexpr std::size_t kWksLabelLength = 74;
+// A full worksheet as WKS: 510 columns of 32768 numbers of 17 bytes, with room for labels.
+constexpr std::size_t kWksReadLimit = std::size_t(320) << 20;
 
 std::string tableDescription(const std::string& fileName) {
   return cut("from file " + fileName, kTableDescription);
 }
 
 bool isBlankChar(unsigned char ch) { return ch <= ' '; }
-
-// The text file's lines without their line ends; a final line end opens no further line.
-std::vector<std::string> splitLines(const std::vector<uint8_t>& data) {
-  std::vector<std::string> lines;
-  std::size_t start = 0, n = data.size();
-  while (start < n) {
-    std::size_t end = start;
-    while (end < n && data[end] != '\n') ++end;
-    std::size_t stop = end;
-    if (stop > start && data[stop - 1] == '\r') --stop;
-    lines.emplace_back(reinterpret_cast<const char*>(data.data()) + start, stop - start);
-    start = end + 1;
-  }
-  return lines;
-}
 
 // A name line starts (after blanks, points and minus signs) with something that cannot begin a
 // number. On success `name` holds the series name it gives.
@@ -183,7 +170,8 @@ void Worksheet::WriteTxtTable(const std::string& fileName, bool headers, int c1,
     text += "\r\n";
   }
   std::string error;
-  if (!writeWholeFile(fileName, std::vector<uint8_t>(text.begin(), text.end()), error)) {
+  if (!writeWholeFile(fileName, std::vector<uint8_t>(text.begin(), text.end()), error,
+                      host.writeFaults())) {
     store.STOREMSG(kFileErr);
     store.StoreError = true;
   } else {
@@ -195,32 +183,36 @@ void Worksheet::WriteTxtTable(const std::string& fileName, bool headers, int c1,
 
 void Worksheet::ReadTxtTable(const std::string& fileName, int c1) {
   store.StoreError = false;
-  std::vector<uint8_t> data;
+  // Read line by line: only one line is held at a time, whatever the size of the file.
+  const std::string resolved = resolveFileName(fileName);
+  LineReader in;
   std::string error;
-  if (!validColumn(c1) || !readWholeFile(resolveFileName(fileName), data, error)) {
+  if (!validColumn(c1) || !in.open(resolved, error)) {
     store.STOREMSG(kTxtOpenError);
     store.StoreError = true;
     return;
   }
   BusyCursor busy(host);
-  std::vector<std::string> lines = splitLines(data);
   const std::string description = tableDescription(fileName);
   const int room = ColumnCount - c1;
 
   // Name lines, one column each; names for columns past the last are dropped.
+  std::string line;
+  bool have = in.next(line);
   std::size_t nameLines = 0;
   int n = 0;
   std::string name;
-  while (nameLines < lines.size() && nameLine(lines[nameLines], name)) {
+  while (have && nameLine(line, name)) {
     if (n < room) {
       clearAndDispose(c1 + n);
       newTableColumn(c1 + n, description, name);
       ++n;
     }
     ++nameLines;
+    have = in.next(line);
   }
   if (nameLines == 0) {
-    n = lines.empty() ? 0 : std::min(countFields(lines[0]), room);
+    n = have ? std::min(countFields(line), room) : 0;
     for (int k = 0; k < n; ++k) {
       clearAndDispose(c1 + k);
       newTableColumn(c1 + k, description, {});
@@ -230,8 +222,7 @@ void Worksheet::ReadTxtTable(const std::string& fileName, int c1) {
 
   int i = UseLow() - 1;
   const char* failure = nullptr;
-  for (std::size_t l = nameLines; l < lines.size() && !failure; ++l) {
-    const std::string& line = lines[l];
+  for (; have && !failure; have = in.next(line)) {
     if (i >= 32767) {
       failure = kTooManyLines;
       break;
@@ -257,6 +248,9 @@ void Worksheet::ReadTxtTable(const std::string& fileName, int c1) {
   }
   if (failure) {
     store.STOREMSG(failure);
+    store.StoreError = true;
+  } else if (in.failed()) {
+    IOFAIL(host, resolved, in.error());
     store.StoreError = true;
   } else {
     SetUseLimits(UseLow(), i);
@@ -321,7 +315,7 @@ void Worksheet::WriteWks(const std::string& fileName) {
   BusyCursor busy(host);
   store.StoreError = false;
   std::string error;
-  if (!writeWholeFile(fileName, WksImage(), error)) {
+  if (!writeWholeFile(fileName, WksImage(), error, host.writeFaults())) {
     store.STOREMSG(kFileErr);
     store.StoreError = true;
   } else {
@@ -335,7 +329,7 @@ void Worksheet::ReadWks(const std::string& fileName) {
   std::string resolved = resolveFileName(fileName);
   std::vector<uint8_t> data;
   std::string error;
-  if (!readWholeFile(resolved, data, error)) {
+  if (!readWholeFile(resolved, data, error, kWksReadLimit)) {
     IOFAIL(host, resolved, error.empty() ? "cannot open file" : error);
     store.StoreError = true;
     return;

@@ -426,6 +426,7 @@ void Worksheet::RenewColumn(int c, const std::string& name) {
 }
 
 void Worksheet::SaveColumns(int c1, int c2) {
+  Store::SyncOnce syncOnce(store);
   for (int c = std::max(c1, 0); c <= std::min(c2, MaxColumn); ++c) {
     if (!inUse(c)) continue;
     if (!Store::ISLEGALNAME(columnName(c))) {

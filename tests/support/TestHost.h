@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/base/Files.h"
 #include "shell/base/Host.h"
 
 namespace plotane::test {
@@ -29,6 +30,10 @@ class TestHost : public Host {
   std::deque<double> reals;       // askReal: a value answers OK; none left means Cancel
   std::deque<std::string> names;  // askName: likewise
   ClockStamp clock{1996, 5, 17, 14, 30};
+  // Makes the model's file writes fail (a full disk after N bytes, a kill after N steps).
+  WriteFaults faults;
+  // Store operations outside scripts are synced only when a test asks for it.
+  bool syncStore = false;
 
   void message(const std::string& text, const std::string& caption = {}) override {
     messages.push_back(text);
@@ -64,6 +69,8 @@ class TestHost : public Host {
   void showWindow(WorkWindow w) override { windowsShown.push_back(w); }
   void drawingReplaced() override { ++drawingReplacements; }
   ClockStamp now() override { return clock; }
+  WriteFaults* writeFaults() override { return &faults; }
+  bool syncEachStoreOperation() override { return syncStore; }
 
   std::string lastMessage() const { return messages.empty() ? std::string() : messages.back(); }
   void clear() {

@@ -9,6 +9,8 @@
 
 namespace plotane {
 
+struct WriteFaults;
+
 enum class Answer { Yes, No, Cancel };
 
 enum class WorkWindow { Worksheet, GraphDefs, Drawing };
@@ -78,6 +80,11 @@ class Host {
   // nothing was printed (the reason shown).
   virtual bool printPage(const std::vector<uint8_t>& pageBits, const std::string& toFile,
                          bool landscape = false);
+  // The file writers' fault hook (see WriteFaults): only a test's host has one.
+  virtual WriteFaults* writeFaults() { return nullptr; }
+  // Whether a store operation run outside a script is synced to the disk at its end (a few
+  // milliseconds each). Tests that do not look at the disk's durability need not wait for it.
+  virtual bool syncEachStoreOperation() { return true; }
 };
 
 // Keeps the busy cursor up for the life of a scope.

@@ -25,14 +25,15 @@ void LogModel::APPENDLOG(const std::string& text) {
 
 void LogModel::SHOWLOG(Host& host) const { host.showLog(); }
 
-bool LogModel::saveText(const std::string& fileName, std::string& error) const {
+bool LogModel::saveText(const std::string& fileName, std::string& error,
+                        WriteFaults* faults) const {
   std::vector<uint8_t> bytes;
   for (const std::string& line : lines_) {
     bytes.insert(bytes.end(), line.begin(), line.end());
     bytes.push_back('\r');
     bytes.push_back('\n');
   }
-  return writeWholeFile(fileName, bytes, error);
+  return writeWholeFile(fileName, bytes, error, faults);
 }
 
 }  // namespace plotane

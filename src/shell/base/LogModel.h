@@ -8,6 +8,7 @@
 namespace plotane {
 
 class Host;
+struct WriteFaults;
 
 class LogModel {
  public:
@@ -19,7 +20,8 @@ class LogModel {
   void APPENDLOG(const std::string& text);
   void SHOWLOG(Host& host) const;
   // Writes every line as one text line (CR LF ended) of the file; false with `error` on failure.
-  bool saveText(const std::string& fileName, std::string& error) const;
+  bool saveText(const std::string& fileName, std::string& error,
+                WriteFaults* faults = nullptr) const;
 
   const std::vector<std::string>& lines() const { return lines_; }
   int currentLine() const { return current_; }

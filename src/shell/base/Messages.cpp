@@ -32,6 +32,8 @@ const char* floatFaultText(FloatFaultKind kind) {
 
 void reportFloatFault(Host& host, FloatFaultKind kind) { host.message(floatFaultText(kind)); }
 
+void reportOutOfMemory(Host& host) { host.message(kOutOfMemory); }
+
 double fpDiv(double a, double b) {
   if (b == 0.0) throw FloatFault{FloatFaultKind::DivideByZero};
   return fpCheck(a / b);

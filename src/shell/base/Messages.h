@@ -2,6 +2,7 @@
 // The model's shared message routines: store messages, the input/output check and the
 // floating-point fault report.
 
+#include <new>
 #include <string>
 
 namespace plotane {
@@ -34,7 +35,12 @@ void reportFloatFault(Host& host, FloatFaultKind kind);
 double fpDiv(double a, double b);  // zero divisor: DivideByZero; infinite result: Overflow
 double fpCheck(double v);          // NaN: Invalid; infinity: Overflow
 
-// Runs f; a FloatFault raised inside is reported and turns into false.
+// The message of a command that ran out of memory.
+inline constexpr const char* kOutOfMemory = "Out of memory";
+void reportOutOfMemory(Host& host);
+
+// Runs f; a FloatFault raised inside is reported and turns into false. So does running out of
+// memory: the command fails, the program goes on.
 template <class F>
 bool guardFloat(Host& host, F&& f) {
   try {
@@ -42,6 +48,9 @@ bool guardFloat(Host& host, F&& f) {
     return true;
   } catch (const FloatFault& fault) {
     reportFloatFault(host, fault.kind);
+    return false;
+  } catch (const std::bad_alloc&) {
+    reportOutOfMemory(host);
     return false;
   }
 }
