@@ -261,15 +261,18 @@ void Worksheet::ReadTxtTable(const std::string& fileName, int c1) {
 }
 
 int Worksheet::TxtColumnsToReplace(const std::string& fileName, int c1) const {
-  std::vector<uint8_t> data;
+  LineReader in;
   std::string error;
-  if (!validColumn(c1) || !readWholeFile(resolveFileName(fileName), data, error)) return 0;
-  std::vector<std::string> lines = splitLines(data);
+  if (!validColumn(c1) || !in.open(resolveFileName(fileName), error)) return 0;
+  // The name lines, one column each; without them the first line's fields count.
   int nameLines = 0;
-  std::string name;
-  while (std::size_t(nameLines) < lines.size() && nameLine(lines[std::size_t(nameLines)], name))
+  std::string line, name;
+  bool more = in.next(line);
+  while (more && nameLine(line, name)) {
     ++nameLines;
-  int n = nameLines > 0 ? nameLines : lines.empty() ? 0 : countFields(lines[0]);
+    more = in.next(line);
+  }
+  int n = nameLines > 0 ? nameLines : more ? countFields(line) : 0;
   return std::min(n, ColumnCount - c1);
 }
 
