@@ -724,6 +724,73 @@ void paintFill(Drawing& d, const std::array<double, 4>& box, const std::array<do
   fill.finish();
 }
 
+// Completes a fill whose outermost ring, all of whose segment ends lie in box (page inches), is
+// handed out by ring(emit) as emit(X1, Y1, X2, Y2): the rings do not always meet each other or
+// close the centre, so every pixel that the ring, drawn in width w, encloses on the raster, and
+// every pixel its preview encloses, is given the pen's colour. Pixels on and outside the ring
+// keep what the rings left. With a centre, only the pixels joined to it are filled: the inside of
+// an outline, without the pinholes a wide stroke may have.
+template <class Ring>
+void fillEnclosed(Drawing& d, const std::array<double, 4>& box, double w, const PageXY* centre,
+                  Ring ring) {
+  const bool draw = d.state.PenDraw;
+  RingMask raster;
+  raster.cover(inkBounds(d, box, w));
+  // A ring cut by the page's edges is closed off the page, as it would be on a larger page.
+  const bool cut =
+      raster.active() &&
+      !(raster.left() >= 0 && raster.left() + raster.width() <= kRasterCols &&
+        raster.top() >= d.clipFirstRow() && raster.top() + raster.height() <= d.clipRowLimit());
+  // The preview ring: each segment's walk with the pen's square, as the fill echoed it.
+  MonoBitmap& pv = d.preview();
+  const int pen = d.state.PreviewPenWidth < 1    ? 1
+                  : d.state.PreviewPenWidth > 32 ? 32
+                                                 : d.state.PreviewPenWidth;
+  const int back = (pen - 1) / 2;
+  RingMask preview;
+  bool echo = d.state.PreviewEcho && !pv.empty();
+  if (echo) {
+    double x1, y1, x2, y2;
+    d.pageToPreview(box[0], box[2], x1, y1);
+    d.pageToPreview(box[1], box[3], x2, y2);
+    echo = preview.cover(
+        {roundHalfEven(std::min(x1, x2)) - back, roundHalfEven(std::max(x1, x2)) - back + pen - 1,
+         roundHalfEven(std::min(y1, y2)) - back, roundHalfEven(std::max(y1, y2)) - back + pen - 1});
+  }
+  const double loLimit = -34, hiX = pv.width() + 33.0, hiY = pv.height() + 33.0;
+  ring([&](double X1, double Y1, double X2, double Y2) {
+    const bool laid = maskSegment(d, raster, X1, Y1, X2, Y2, w);
+    if (cut) maskSegment(d, raster, X1, Y1, X2, Y2, w, true);
+    if (!laid || !echo) return;
+    double p[4];
+    previewSegment(d, X1, Y1, X2, Y2, p);
+    // Ends farther out are clipped before their walk; no symbol's ring reaches there.
+    if (!(p[0] >= loLimit && p[0] <= hiX && p[2] >= loLimit && p[2] <= hiX && p[1] >= loLimit &&
+          p[1] <= hiY && p[3] >= loLimit && p[3] <= hiY)) {
+      echo = false;
+      return;
+    }
+    walkLine(int(p[0]), int(p[1]), int(p[2]), int(p[3]), [&](int x, int y) {
+      for (int i = 0; i < pen; ++i) preview.row(y - back + i, x - back, x - back + pen - 1);
+    });
+  });
+  double rc = 0, rr = 0, pc = 0, pr = 0;
+  if (centre) {
+    d.pageToRaster(centre->X, centre->Y, rc, rr);
+    d.pageToPreview(centre->X, centre->Y, pc, pr);
+    // Far off the page the masks are inactive and the seeds are not used.
+    if (!(std::fabs(rc) + std::fabs(rr) + std::fabs(pc) + std::fabs(pr) < 1e8)) return;
+  }
+  raster.eachEnclosed([&](int r, int c0, int c1) { d.HorizontalSpan(c0, c1, r, draw); },
+                      centre != nullptr, int(roundHalfEven(rr)), int(roundHalfEven(rc)));
+  if (echo)
+    preview.eachEnclosed(
+        [&](int y, int c0, int c1) {
+          for (int c = c0; c <= c1; ++c) pv.setPixel(y, c, draw);
+        },
+        centre != nullptr, int(roundHalfEven(pr)), int(roundHalfEven(pc)));
+}
+
 }  // namespace
 
 void Drawing::DrawCircle(const PagePoint& centre, double r) {
@@ -769,6 +836,10 @@ void Drawing::FinishCircleArc() {
 }
 
 void Drawing::FillCircle(const PagePoint& centre, double r) {
+  fillCircle(centre, r, LineWidthTable[1], false);
+}
+
+void Drawing::fillCircle(const PagePoint& centre, double r, double wall, bool knockOut) {
   // The rings, outermost first, handed to ring(radius, width); gives the innermost ring.
   const auto rings = [r](auto&& ring) {
     double width = LineWidthTable[1], q = r, last = r;
@@ -802,6 +873,9 @@ void Drawing::FillCircle(const PagePoint& centre, double r) {
     rings([&](double q, double w) { fill.circle(centre, q, w); });
     if (hole > 0) fill.line(centre.X, centre.Y - hole, centre.X, centre.Y + hole, lineWidth);
   });
+  const PageXY middle{centre.X, centre.Y};
+  fillEnclosed(*this, box, wall, knockOut ? &middle : nullptr,
+               [&](auto&& emit) { forCircleSegments(centre.X, centre.Y, r, emit); });
 }
 
 void Drawing::DrawNode() {
@@ -827,12 +901,12 @@ void Drawing::drawSymbolOutline(int shape, double X, double Y, double r) {
 }
 
 // Solid diamond, square or triangle: nested outlines in the thin width.
-void Drawing::fillShape(int shape, double X, double Y, double r) {
+void Drawing::fillShape(int shape, double X, double Y, double r, double wall, bool knockOut) {
   if (shape >= 8) shape -= 4;
   if (shape == 4) {
     PagePoint c;
     SetPointPage(c, X, Y);
-    FillCircle(c, r);
+    fillCircle(c, r, wall, knockOut);
     return;
   }
   const double w = LineWidthTable[1];
@@ -842,6 +916,9 @@ void Drawing::fillShape(int shape, double X, double Y, double r) {
     fill.outline(shape, X, Y, r, w);
     for (double q = r - step; q >= 0.001; q -= step) fill.outline(shape, X, Y, q, w);
   });
+  const PageXY middle{X, Y};
+  fillEnclosed(*this, box, wall, knockOut ? &middle : nullptr,
+               [&](auto&& emit) { forOutlineSegments(shape, X, Y, r, emit); });
 }
 
 void Drawing::DrawPointSymbol(const PagePoint& p, int shape, int sizeCode) {
@@ -857,13 +934,14 @@ void Drawing::DrawPointSymbol(const PagePoint& p, int shape, int sizeCode) {
   if (shape <= 3) {
     drawSymbolOutline(shape, p.X, p.Y, r);
   } else if (shape <= 7) {
-    // Unfilled symbols knock out what lies under them before their outline is drawn.
+    // Unfilled symbols knock out what lies under them before their outline is drawn: all that
+    // lies inside the outline.
     state.PenDraw = false;
-    fillShape(shape, p.X, p.Y, scale * r);
+    fillShape(shape, p.X, p.Y, scale * r, state.LineWidth, true);
     state.PenDraw = savedPen;
     drawSymbolOutline(shape, p.X, p.Y, scale * r);
   } else {
-    fillShape(shape, p.X, p.Y, scale * r);
+    fillShape(shape, p.X, p.Y, scale * r, LineWidthTable[1], false);
   }
   state.LineWidth = savedWidth;
   state.PenDraw = savedPen;
