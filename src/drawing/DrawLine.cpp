@@ -437,20 +437,26 @@ bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, do
 
 namespace {
 
-// Where the spans of a segment go when only the pixels a ring encloses are wanted: a mask. Spans
-// come with the page's clipping; with shift, they were laid shifted by (dc, dr) pixels and only
-// the parts off the page (columns outside the raster, rows outside the clip rows) are kept.
+// Where the spans of a segment go when only the pixels a ring encloses are wanted: a mask.
+// Spans between a segment's ends come unclipped (its ends are checked), so they are cut to the
+// page here, as on the page; with shift, they were laid shifted by (dc, dr) pixels and only the
+// parts off the page (columns outside the raster, rows outside the clip rows) are kept.
 struct MaskSink {
-  static constexpr bool kSmall = false;
+  static constexpr bool kSmall = true;
   RingMask& mask;
   bool shift;
   int dc, dr, clipFirst, clipLimit;
 
   void column(int lo, int hi, int c) {
+    if (!shift) {
+      if (c >= 0 && c < kRasterCols)
+        mask.column(c, std::max(lo, clipFirst), std::min(hi, clipLimit - 1));
+      return;
+    }
     c += dc;
     lo += dr;
     hi += dr;
-    if (!shift || c < 0 || c >= kRasterCols) {
+    if (c < 0 || c >= kRasterCols) {
       mask.column(c, lo, hi);
       return;
     }
@@ -458,10 +464,15 @@ struct MaskSink {
     mask.column(c, std::max(lo, clipLimit), hi);
   }
   void row(int lo, int hi, int r) {
+    if (!shift) {
+      if (r >= clipFirst && r < clipLimit)
+        mask.row(r, std::max(lo, 0), std::min(hi, kRasterCols - 1));
+      return;
+    }
     r += dr;
     lo += dc;
     hi += dc;
-    if (!shift || r < clipFirst || r >= clipLimit) {
+    if (r < clipFirst || r >= clipLimit) {
       mask.row(r, lo, hi);
       return;
     }
@@ -475,6 +486,10 @@ struct MaskSink {
 bool maskSegment(Drawing& d, RingMask& mask, double X1, double Y1, double X2, double Y2,
                  double width, bool offPage) {
   const int clipFirst = d.clipFirstRow(), clipLimit = d.clipRowLimit();
+  // Without a mask, only whether the segment would be dropped.
+  if (!offPage && !mask.active())
+    return rasterise(d, X1, Y1, X2, Y2, width, nullptr,
+                     [](double, double, double, double, double) {});
   if (!offPage)
     return rasterise(d, X1, Y1, X2, Y2, width, nullptr,
                      [&](double x1, double y1, double x2, double y2, double w) {

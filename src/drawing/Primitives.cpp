@@ -724,18 +724,98 @@ void paintFill(Drawing& d, const std::array<double, 4>& box, const std::array<do
   fill.finish();
 }
 
-// Completes a fill whose outermost ring, all of whose segment ends lie in box (page inches), is
-// handed out by ring(emit) as emit(X1, Y1, X2, Y2): the rings do not always meet each other or
-// close the centre, so every pixel that the ring, drawn in width w, encloses on the raster, and
-// every pixel its preview encloses, is given the pen's colour. Pixels on and outside the ring
-// keep what the rings left. With a centre, only the pixels joined to it are filled: the inside of
-// an outline, without the pinholes a wide stroke may have.
+// Whether every raster pixel whose centre lies inside the outline of a shape (4 circle, 5
+// diamond, 6 square, 7 triangle) of half-size r about (X, Y), widened by half a pixel, already
+// has the pen's colour. Every column or row a side crosses is inked at the pixel nearest to the
+// side, a chain that lies within half a pixel of the outline; what a ring holds lies inside that
+// chain, so the fill is then complete.
+bool insideSettled(const Drawing& d, int shape, double X, double Y, double r, bool draw) {
+  const int rowFirst = d.clipFirstRow(), rowLimit = d.clipRowLimit();
+  const auto rowSettled = [&](int row, int c0, int c1) {
+    if (row < rowFirst || row >= rowLimit) return true;
+    c0 = std::max(c0, 0);
+    c1 = std::min(c1, kRasterCols - 1);
+    return c0 > c1 || d.image().uniform(row, row, c0, c1, draw);
+  };
+  const auto map = [&](double PX, double PY, double& x, double& y) {
+    d.pageToRaster(PX, PY, x, y);
+  };
+  const PixelTransform& t = d.state.Raster;
+  const double e = 0.5 + 1e-6;  // and rounding in the mapping
+  double cx, cy;
+  map(X, Y, cx, cy);
+  if (shape == 4) {
+    const double R = r * std::max(std::fabs(t.ScaleX), std::fabs(t.ScaleY)) + e;
+    if (!(std::fabs(cx) < 1e6 && std::fabs(cy) < 1e6 && R < 1e4)) return false;
+    for (int row = int(std::ceil(cy - R)); row <= int(std::floor(cy + R)); ++row) {
+      const double half = std::sqrt(std::max(R * R - (row - cy) * (row - cy), 0.0));
+      if (!rowSettled(row, int(std::ceil(cx - half)), int(std::floor(cx + half)))) return false;
+    }
+    return true;
+  }
+  double corners[4][2];
+  int n = 0;
+  const auto corner = [&](double PX, double PY) {
+    map(PX, PY, corners[n][0], corners[n][1]);
+    ++n;
+  };
+  if (shape == 5) {
+    const double k = 1.414213562 * r;
+    corner(X - k, Y);
+    corner(X, Y + k);
+    corner(X + k, Y);
+    corner(X, Y - k);
+  } else if (shape == 6) {
+    corner(X - r, Y + r);
+    corner(X + r, Y + r);
+    corner(X + r, Y - r);
+    corner(X - r, Y - r);
+  } else {
+    const double k = 0.5773502692 * r;
+    corner(X - r, Y - k);
+    corner(X + r, Y - k);
+    corner(X, Y + 2 * k);
+  }
+  std::array<double, 4> bounds{1e300, -1e300, 1e300, -1e300};
+  for (int i = 0; i < n; ++i) {
+    bounds[0] = std::min(bounds[0], corners[i][0] - e);
+    bounds[1] = std::max(bounds[1], corners[i][0] + e);
+    bounds[2] = std::min(bounds[2], corners[i][1] - e);
+    bounds[3] = std::max(bounds[3], corners[i][1] + e);
+  }
+  if (!(std::fabs(bounds[0]) < 1e6 && std::fabs(bounds[1]) < 1e6 && std::fabs(bounds[2]) < 1e6 &&
+        std::fabs(bounds[3]) < 1e6))
+    return false;
+  InkRegion inside(bounds);
+  for (int i = 0; i < n; ++i) {
+    const int j = (i + 1) % n;
+    inside.addSide(corners[i][0], corners[i][1], corners[j][0], corners[j][1], cx, cy, e);
+  }
+  return inside.eachRow(rowSettled);
+}
+
+// Completes the fill of a shape (4 circle, 5 diamond, 6 square, 7 triangle) of half-size r about
+// (X, Y) whose outermost ring, all of whose segment ends lie in box (page inches), is handed out
+// by ring(emit) as emit(X1, Y1, X2, Y2): the rings do not always meet each other or close the
+// centre, so every pixel inside the ring drawn in width w (joined to the centre, so that the
+// pinholes a wide stroke may have are left alone), on the raster and on its preview, is given
+// the pen's colour. Pixels on and outside the ring keep what the rings left.
 template <class Ring>
-void fillEnclosed(Drawing& d, const std::array<double, 4>& box, double w, const PageXY* centre,
-                  Ring ring) {
+void fillEnclosed(Drawing& d, const std::array<double, 4>& box, double w, int shape, double X,
+                  double Y, double r, Ring ring) {
   const bool draw = d.state.PenDraw;
   RingMask raster;
-  raster.cover(inkBounds(d, box, w));
+  // What the ring encloses lies within the box of its ink and within its centre line. Where
+  // either already has the pen's colour (a knock-out on white, a symbol on ink), there is
+  // nothing to complete.
+  if (raster.cover(inkBounds(d, box, w))) {
+    const int c0 = std::max(raster.left(), 0), r0 = std::max(raster.top(), d.clipFirstRow());
+    const int c1 = std::min(raster.left() + raster.width(), kRasterCols) - 1;
+    const int r1 = std::min(raster.top() + raster.height(), d.clipRowLimit()) - 1;
+    if (c0 > c1 || r0 > r1 || d.image().uniform(r0, r1, c0, c1, draw) ||
+        insideSettled(d, shape, X, Y, r, draw))
+      raster.deactivate();
+  }
   // A ring cut by the page's edges is closed off the page, as it would be on a larger page.
   const bool cut =
       raster.active() &&
@@ -756,7 +836,16 @@ void fillEnclosed(Drawing& d, const std::array<double, 4>& box, double w, const 
     echo = preview.cover(
         {roundHalfEven(std::min(x1, x2)) - back, roundHalfEven(std::max(x1, x2)) - back + pen - 1,
          roundHalfEven(std::min(y1, y2)) - back, roundHalfEven(std::max(y1, y2)) - back + pen - 1});
+    if (echo) {
+      const int c0 = std::max(preview.left(), 0), r0 = std::max(preview.top(), 0);
+      const int c1 = std::min(preview.left() + preview.width(), pv.width()) - 1;
+      const int r1 = std::min(preview.top() + preview.height(), pv.height()) - 1;
+      echo = c0 <= c1 && r0 <= r1 && !pv.uniform(r0, r1, c0, c1, draw);
+    }
   }
+  if (!raster.active() && !echo) return;
+  raster.start();
+  if (echo) preview.start();
   const double loLimit = -34, hiX = pv.width() + 33.0, hiY = pv.height() + 33.0;
   ring([&](double X1, double Y1, double X2, double Y2) {
     const bool laid = maskSegment(d, raster, X1, Y1, X2, Y2, w);
@@ -770,25 +859,30 @@ void fillEnclosed(Drawing& d, const std::array<double, 4>& box, double w, const 
       echo = false;
       return;
     }
-    walkLine(int(p[0]), int(p[1]), int(p[2]), int(p[3]), [&](int x, int y) {
-      for (int i = 0; i < pen; ++i) preview.row(y - back + i, x - back, x - back + pen - 1);
-    });
+    walkLine(int(p[0]), int(p[1]), int(p[2]), int(p[3]),
+             [&](int x, int y) { preview.square(y - back, x - back, pen); });
   });
-  double rc = 0, rr = 0, pc = 0, pr = 0;
-  if (centre) {
-    d.pageToRaster(centre->X, centre->Y, rc, rr);
-    d.pageToPreview(centre->X, centre->Y, pc, pr);
-    // Far off the page the masks are inactive and the seeds are not used.
-    if (!(std::fabs(rc) + std::fabs(rr) + std::fabs(pc) + std::fabs(pr) < 1e8)) return;
-  }
-  raster.eachEnclosed([&](int r, int c0, int c1) { d.HorizontalSpan(c0, c1, r, draw); },
-                      centre != nullptr, int(roundHalfEven(rr)), int(roundHalfEven(rc)));
+  double rc, rr, pc, pr;
+  d.pageToRaster(X, Y, rc, rr);
+  d.pageToPreview(X, Y, pc, pr);
+  // Far off the page the masks are inactive and the centres are not used.
+  if (!(std::fabs(rc) + std::fabs(rr) + std::fabs(pc) + std::fabs(pr) < 1e8)) return;
+  raster.eachEnclosed([&](int row, int c0, int c1) { d.HorizontalSpan(c0, c1, row, draw); },
+                      int(roundHalfEven(rr)), int(roundHalfEven(rc)));
   if (echo)
     preview.eachEnclosed(
         [&](int y, int c0, int c1) {
-          for (int c = c0; c <= c1; ++c) pv.setPixel(y, c, draw);
+          if (y < 0 || y >= pv.height()) return;
+          c0 = std::max(c0, 0);
+          c1 = std::min(c1, pv.width() - 1);
+          uint8_t* row = pv.row(y);
+          for (int b = c0 >> 3; c0 <= c1 && b <= c1 >> 3; ++b) {
+            const int lo = std::max(c0, 8 * b) - 8 * b, hi = std::min(c1, 8 * b + 7) - 8 * b;
+            const uint8_t m = uint8_t((0xFF >> lo) & (0xFF << (7 - hi)));
+            row[b] = draw ? uint8_t(row[b] | m) : uint8_t(row[b] & ~m);
+          }
         },
-        centre != nullptr, int(roundHalfEven(pr)), int(roundHalfEven(pc)));
+        int(roundHalfEven(pr)), int(roundHalfEven(pc)));
 }
 
 }  // namespace
@@ -836,10 +930,10 @@ void Drawing::FinishCircleArc() {
 }
 
 void Drawing::FillCircle(const PagePoint& centre, double r) {
-  fillCircle(centre, r, LineWidthTable[1], false);
+  fillCircle(centre, r, LineWidthTable[1]);
 }
 
-void Drawing::fillCircle(const PagePoint& centre, double r, double wall, bool knockOut) {
+void Drawing::fillCircle(const PagePoint& centre, double r, double wall) {
   // The rings, outermost first, handed to ring(radius, width); gives the innermost ring.
   const auto rings = [r](auto&& ring) {
     double width = LineWidthTable[1], q = r, last = r;
@@ -873,8 +967,7 @@ void Drawing::fillCircle(const PagePoint& centre, double r, double wall, bool kn
     rings([&](double q, double w) { fill.circle(centre, q, w); });
     if (hole > 0) fill.line(centre.X, centre.Y - hole, centre.X, centre.Y + hole, lineWidth);
   });
-  const PageXY middle{centre.X, centre.Y};
-  fillEnclosed(*this, box, wall, knockOut ? &middle : nullptr,
+  fillEnclosed(*this, box, wall, 4, centre.X, centre.Y, r,
                [&](auto&& emit) { forCircleSegments(centre.X, centre.Y, r, emit); });
 }
 
@@ -901,12 +994,12 @@ void Drawing::drawSymbolOutline(int shape, double X, double Y, double r) {
 }
 
 // Solid diamond, square or triangle: nested outlines in the thin width.
-void Drawing::fillShape(int shape, double X, double Y, double r, double wall, bool knockOut) {
+void Drawing::fillShape(int shape, double X, double Y, double r, double wall) {
   if (shape >= 8) shape -= 4;
   if (shape == 4) {
     PagePoint c;
     SetPointPage(c, X, Y);
-    fillCircle(c, r, wall, knockOut);
+    fillCircle(c, r, wall);
     return;
   }
   const double w = LineWidthTable[1];
@@ -916,8 +1009,7 @@ void Drawing::fillShape(int shape, double X, double Y, double r, double wall, bo
     fill.outline(shape, X, Y, r, w);
     for (double q = r - step; q >= 0.001; q -= step) fill.outline(shape, X, Y, q, w);
   });
-  const PageXY middle{X, Y};
-  fillEnclosed(*this, box, wall, knockOut ? &middle : nullptr,
+  fillEnclosed(*this, box, wall, shape, X, Y, r,
                [&](auto&& emit) { forOutlineSegments(shape, X, Y, r, emit); });
 }
 
@@ -937,11 +1029,11 @@ void Drawing::DrawPointSymbol(const PagePoint& p, int shape, int sizeCode) {
     // Unfilled symbols knock out what lies under them before their outline is drawn: all that
     // lies inside the outline.
     state.PenDraw = false;
-    fillShape(shape, p.X, p.Y, scale * r, state.LineWidth, true);
+    fillShape(shape, p.X, p.Y, scale * r, state.LineWidth);
     state.PenDraw = savedPen;
     drawSymbolOutline(shape, p.X, p.Y, scale * r);
   } else {
-    fillShape(shape, p.X, p.Y, scale * r, LineWidthTable[1], false);
+    fillShape(shape, p.X, p.Y, scale * r, LineWidthTable[1]);
   }
   state.LineWidth = savedWidth;
   state.PenDraw = savedPen;

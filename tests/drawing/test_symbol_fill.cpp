@@ -154,13 +154,11 @@ std::vector<char> grab(const Drawing& d, const Box& b) {
   return v;
 }
 
-// The pixels of the box that the ink drawn by draw on a white page encloses: not inked and not
-// reached from the box's edge by steps to a side neighbour over pixels not inked. With seeded,
-// only those reached so from the pixel under (X, Y): the inside of an outline, not the pinholes
-// of its stroke.
+// The inside of the ink drawn by draw on a white page: the pixels of the box reached from the
+// pixel under (X, Y) by steps to a side neighbour over pixels not inked, if they do not reach
+// the box's edge (the pinholes a wide stroke may have are not inside).
 template <class Draw>
-std::vector<char> enclosed(Drawing& scratch, const Box& b, Draw draw, bool seeded = false,
-                           double X = 0, double Y = 0) {
+std::vector<char> enclosed(Drawing& scratch, const Box& b, Draw draw, double X, double Y) {
   paintBox(scratch, b, false);
   draw(scratch);
   const std::vector<char> ink = grab(scratch, b);
@@ -169,32 +167,21 @@ std::vector<char> enclosed(Drawing& scratch, const Box& b, Draw draw, bool seede
   auto reach = [&](int k) {
     if (!ink[k] && !reached[k]) reached[k] = 1, stack.push_back(k);
   };
-  if (seeded) {
-    double c, r;
-    if (b.preview)
-      scratch.pageToPreview(X, Y, c, r);
-    else
-      scratch.pageToRaster(X, Y, c, r);
-    reach(b.index(int(std::nearbyint(r)), int(std::nearbyint(c))));
-  } else {
-    for (int i = 0; i < b.size; ++i)
-      for (int k : {i, (b.size - 1) * b.size + i, i * b.size, i * b.size + b.size - 1}) reach(k);
-  }
-  bool atEdge = false;
+  double c, r;
+  if (b.preview)
+    scratch.pageToPreview(X, Y, c, r);
+  else
+    scratch.pageToRaster(X, Y, c, r);
+  reach(b.index(int(std::nearbyint(r)), int(std::nearbyint(c))));
   while (!stack.empty()) {
     const int k = stack.back();
     stack.pop_back();
-    const int r = k / b.size, c = k % b.size;
-    atEdge |= r == 0 || c == 0 || r == b.size - 1 || c == b.size - 1;
-    const int next[4][2] = {{r - 1, c}, {r + 1, c}, {r, c - 1}, {r, c + 1}};
-    for (const auto& n : next)
-      if (n[0] >= 0 && n[0] < b.size && n[1] >= 0 && n[1] < b.size) reach(n[0] * b.size + n[1]);
+    const int row = k / b.size, col = k % b.size;
+    if (row == 0 || col == 0 || row == b.size - 1 || col == b.size - 1)
+      return std::vector<char>(ink.size(), 0);
+    for (const int j : {k - b.size, k + b.size, k - 1, k + 1}) reach(j);
   }
-  std::vector<char> inside(ink.size(), 0);
-  if (seeded && !atEdge) inside = reached;
-  if (!seeded)
-    for (std::size_t k = 0; k < ink.size(); ++k) inside[k] = !ink[k] && !reached[k];
-  return inside;
+  return reached;
 }
 
 // Centres well inside the page at sub-pixel offsets, ties included.
@@ -244,9 +231,8 @@ std::string checkSymbols(bool landscape, int centreCount, int& casesWithInside,
           ringSymbol(rings, shape, size, X, Y, m.pen);
           for (const Box& b : boxes) {
             const std::vector<char> got = grab(now, b), before = grab(rings, b);
-            // Strictly inside the symbol's outline: all the outermost ring of a solid fill
-            // encloses; the inside of an open symbol's outline as drawn. The only pixels that
-            // may differ.
+            // Strictly inside the symbol's outline: the outermost ring of a solid fill, an open
+            // symbol's outline as drawn. The only pixels that may differ.
             std::vector<char> inside(got.size(), 0);
             if (shape >= 4)
               inside = enclosed(
@@ -255,7 +241,7 @@ std::string checkSymbols(bool landscape, int centreCount, int& casesWithInside,
                     s.SetPreviewPenWidth(e.previewPen);
                     outline(s, true, base, X, Y, r, shape >= 8 ? kThin : w);
                   },
-                  shape < 8, X, Y);
+                  X, Y);
             // Solid symbols leave the pen's colour inside, open ones knock out whatever the pen.
             const bool want = shape >= 8 && m.pen;
             int changedOutside = 0, left = 0;
@@ -324,10 +310,13 @@ TEST(SymbolFill, FilledCirclesOfManyRadii) {
         ringFill(rings, m.pen, 4, X, Y, r);
         for (const Box& b : boxes) {
           const std::vector<char> got = grab(now, b), before = grab(rings, b);
-          const std::vector<char> inside = enclosed(scratch, b, [&](Drawing& s) {
-            s.SetPreviewPenWidth(pen);
-            outline(s, true, 4, X, Y, r, kThin);
-          });
+          const std::vector<char> inside = enclosed(
+              scratch, b,
+              [&](Drawing& s) {
+                s.SetPreviewPenWidth(pen);
+                outline(s, true, 4, X, Y, r, kThin);
+              },
+              X, Y);
           int changedOutside = 0, left = 0;
           for (std::size_t i = 0; i < got.size(); ++i) {
             if (inside[i] && got[i] != m.pen) ++left;
