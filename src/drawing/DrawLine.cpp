@@ -435,6 +435,82 @@ bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, do
       [&](int r0, int r1, int c0, int c1) { return image.uniform(r0, r1, c0, c1, draw); }, lay);
 }
 
+namespace {
+
+// Where the spans of a segment go when only the pixels a ring encloses are wanted: a mask.
+// Spans between a segment's ends come unclipped (its ends are checked), so they are cut to the
+// page here, as on the page; with shift, they were laid shifted by (dc, dr) pixels and only the
+// parts off the page (columns outside the raster, rows outside the clip rows) are kept.
+struct MaskSink {
+  static constexpr bool kSmall = true;
+  RingMask& mask;
+  bool shift;
+  int dc, dr, clipFirst, clipLimit;
+
+  void column(int lo, int hi, int c) {
+    if (!shift) {
+      if (c >= 0 && c < kRasterCols)
+        mask.column(c, std::max(lo, clipFirst), std::min(hi, clipLimit - 1));
+      return;
+    }
+    c += dc;
+    lo += dr;
+    hi += dr;
+    if (c < 0 || c >= kRasterCols) {
+      mask.column(c, lo, hi);
+      return;
+    }
+    mask.column(c, lo, std::min(hi, clipFirst - 1));
+    mask.column(c, std::max(lo, clipLimit), hi);
+  }
+  void row(int lo, int hi, int r) {
+    if (!shift) {
+      if (r >= clipFirst && r < clipLimit)
+        mask.row(r, std::max(lo, 0), std::min(hi, kRasterCols - 1));
+      return;
+    }
+    r += dr;
+    lo += dc;
+    hi += dc;
+    if (r < clipFirst || r >= clipLimit) {
+      mask.row(r, lo, hi);
+      return;
+    }
+    mask.row(r, lo, std::min(hi, -1));
+    mask.row(r, std::max(lo, kRasterCols), hi);
+  }
+};
+
+}  // namespace
+
+bool maskSegment(Drawing& d, RingMask& mask, double X1, double Y1, double X2, double Y2,
+                 double width, bool offPage) {
+  const int clipFirst = d.clipFirstRow(), clipLimit = d.clipRowLimit();
+  // Without a mask, only whether the segment would be dropped.
+  if (!offPage && !mask.active())
+    return rasterise(d, X1, Y1, X2, Y2, width, nullptr,
+                     [](double, double, double, double, double) {});
+  if (!offPage)
+    return rasterise(d, X1, Y1, X2, Y2, width, nullptr,
+                     [&](double x1, double y1, double x2, double y2, double w) {
+                       MaskSink out{mask, false, 0, 0, clipFirst, clipLimit};
+                       laySpans(out, x1, y1, x2, y2, w, clipFirst, clipLimit);
+                     });
+  if (!mask.active() || !std::isfinite(X1) || !std::isfinite(Y1) || !std::isfinite(X2) ||
+      !std::isfinite(Y2) || !(std::fabs(width) <= 1))
+    return false;
+  double x1, y1, x2, y2;
+  d.pageToRaster(X1, Y1, x1, y1);
+  d.pageToRaster(X2, Y2, x2, y2);
+  // Shifted by whole pixels so that the mask lies well inside the raster's columns and the rows
+  // laid, which nothing clips.
+  const int dc = mask.left() - 64, dr = mask.top() - 64;
+  static_assert(RingMask::kMaxSide + 128 < kRasterCols);
+  MaskSink out{mask, true, dc, dr, clipFirst, clipLimit};
+  laySpans(out, x1 - dc, y1 - dr, x2 - dc, y2 - dr, 300 * width, 0, mask.height() + 128);
+  return true;
+}
+
 // Raster bytes hold their leftmost pixel in the top bit, so eight of them read as a big-endian
 // word have column left + j at bit 63 - j.
 static uint64_t loadBigEndian(const uint8_t* p) {

@@ -280,7 +280,10 @@ class Drawing {
 
  private:
   void drawSymbolOutline(int shape, double X, double Y, double r);
-  void fillShape(int shape, double X, double Y, double r);
+  // Solid fills, completed inside their outline at r drawn in the wall width (a knock-out clears
+  // all that its symbol's outline will hold).
+  void fillShape(int shape, double X, double Y, double r, double wall);
+  void fillCircle(const PagePoint& centre, double r, double wall);
   void transposeToLandscape();
   void transposeToPortrait();
   void applyOrientationWindows(bool landscape);

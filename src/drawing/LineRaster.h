@@ -6,6 +6,7 @@
 
 #include "drawing/Drawing.h"
 #include "drawing/Raster.h"
+#include "drawing/RingMask.h"
 
 namespace plotane {
 
@@ -33,6 +34,14 @@ inline double walkDistance(int pen) { return 1.2073 + 1.4143 * (pen - 1); }
 // a pixel); the result is the same.
 bool rasteriseSegment(Drawing& d, bool draw, double X1, double Y1, double X2, double Y2,
                       double width, bool skipSettled = false);
+
+// rasteriseSegment's ink laid into a mask instead of the page: the same checks, rounding and
+// clipping, so that the mask holds exactly the pixels the segment inks on the page; false when
+// the segment is dropped, as rasteriseSegment would drop it. With offPage, the segment is laid as
+// on a page without edges instead, and only its pixels off the page go into the mask (they close
+// rings cut by the page's edges; no segment is dropped then).
+bool maskSegment(Drawing& d, RingMask& mask, double X1, double Y1, double X2, double Y2,
+                 double width, bool offPage = false);
 
 // The rounded preview end points DrawLine echoes for a page segment: p = {x1, y1, x2, y2}. The
 // preview line is clipped exactly to the bitmap by the line drawer, so ends outside the page keep

@@ -724,6 +724,167 @@ void paintFill(Drawing& d, const std::array<double, 4>& box, const std::array<do
   fill.finish();
 }
 
+// Whether every raster pixel whose centre lies inside the outline of a shape (4 circle, 5
+// diamond, 6 square, 7 triangle) of half-size r about (X, Y), widened by half a pixel, already
+// has the pen's colour. Every column or row a side crosses is inked at the pixel nearest to the
+// side, a chain that lies within half a pixel of the outline; what a ring holds lies inside that
+// chain, so the fill is then complete.
+bool insideSettled(const Drawing& d, int shape, double X, double Y, double r, bool draw) {
+  const int rowFirst = d.clipFirstRow(), rowLimit = d.clipRowLimit();
+  const auto rowSettled = [&](int row, int c0, int c1) {
+    if (row < rowFirst || row >= rowLimit) return true;
+    c0 = std::max(c0, 0);
+    c1 = std::min(c1, kRasterCols - 1);
+    return c0 > c1 || d.image().uniform(row, row, c0, c1, draw);
+  };
+  const auto map = [&](double PX, double PY, double& x, double& y) {
+    d.pageToRaster(PX, PY, x, y);
+  };
+  const PixelTransform& t = d.state.Raster;
+  const double e = 0.5 + 1e-6;  // and rounding in the mapping
+  double cx, cy;
+  map(X, Y, cx, cy);
+  if (shape == 4) {
+    const double R = r * std::max(std::fabs(t.ScaleX), std::fabs(t.ScaleY)) + e;
+    if (!(std::fabs(cx) < 1e6 && std::fabs(cy) < 1e6 && R < 1e4)) return false;
+    for (int row = int(std::ceil(cy - R)); row <= int(std::floor(cy + R)); ++row) {
+      const double half = std::sqrt(std::max(R * R - (row - cy) * (row - cy), 0.0));
+      if (!rowSettled(row, int(std::ceil(cx - half)), int(std::floor(cx + half)))) return false;
+    }
+    return true;
+  }
+  double corners[4][2];
+  int n = 0;
+  const auto corner = [&](double PX, double PY) {
+    map(PX, PY, corners[n][0], corners[n][1]);
+    ++n;
+  };
+  if (shape == 5) {
+    const double k = 1.414213562 * r;
+    corner(X - k, Y);
+    corner(X, Y + k);
+    corner(X + k, Y);
+    corner(X, Y - k);
+  } else if (shape == 6) {
+    corner(X - r, Y + r);
+    corner(X + r, Y + r);
+    corner(X + r, Y - r);
+    corner(X - r, Y - r);
+  } else {
+    const double k = 0.5773502692 * r;
+    corner(X - r, Y - k);
+    corner(X + r, Y - k);
+    corner(X, Y + 2 * k);
+  }
+  std::array<double, 4> bounds{1e300, -1e300, 1e300, -1e300};
+  for (int i = 0; i < n; ++i) {
+    bounds[0] = std::min(bounds[0], corners[i][0] - e);
+    bounds[1] = std::max(bounds[1], corners[i][0] + e);
+    bounds[2] = std::min(bounds[2], corners[i][1] - e);
+    bounds[3] = std::max(bounds[3], corners[i][1] + e);
+  }
+  if (!(std::fabs(bounds[0]) < 1e6 && std::fabs(bounds[1]) < 1e6 && std::fabs(bounds[2]) < 1e6 &&
+        std::fabs(bounds[3]) < 1e6))
+    return false;
+  InkRegion inside(bounds);
+  for (int i = 0; i < n; ++i) {
+    const int j = (i + 1) % n;
+    inside.addSide(corners[i][0], corners[i][1], corners[j][0], corners[j][1], cx, cy, e);
+  }
+  return inside.eachRow(rowSettled);
+}
+
+// Completes the fill of a shape (4 circle, 5 diamond, 6 square, 7 triangle) of half-size r about
+// (X, Y) whose outermost ring, all of whose segment ends lie in box (page inches), is handed out
+// by ring(emit) as emit(X1, Y1, X2, Y2): the rings do not always meet each other or close the
+// centre, so every pixel inside the ring drawn in width w (joined to the centre, so that the
+// pinholes a wide stroke may have are left alone), on the raster and on its preview, is given
+// the pen's colour. Pixels on and outside the ring keep what the rings left.
+template <class Ring>
+void fillEnclosed(Drawing& d, const std::array<double, 4>& box, double w, int shape, double X,
+                  double Y, double r, Ring ring) {
+  const bool draw = d.state.PenDraw;
+  RingMask raster;
+  // What the ring encloses lies within the box of its ink and within its centre line. Where
+  // either already has the pen's colour (a knock-out on white, a symbol on ink), there is
+  // nothing to complete.
+  if (raster.cover(inkBounds(d, box, w))) {
+    const int c0 = std::max(raster.left(), 0), r0 = std::max(raster.top(), d.clipFirstRow());
+    const int c1 = std::min(raster.left() + raster.width(), kRasterCols) - 1;
+    const int r1 = std::min(raster.top() + raster.height(), d.clipRowLimit()) - 1;
+    if (c0 > c1 || r0 > r1 || d.image().uniform(r0, r1, c0, c1, draw) ||
+        insideSettled(d, shape, X, Y, r, draw))
+      raster.deactivate();
+  }
+  // A ring cut by the page's edges is closed off the page, as it would be on a larger page.
+  const bool cut =
+      raster.active() &&
+      !(raster.left() >= 0 && raster.left() + raster.width() <= kRasterCols &&
+        raster.top() >= d.clipFirstRow() && raster.top() + raster.height() <= d.clipRowLimit());
+  // The preview ring: each segment's walk with the pen's square, as the fill echoed it.
+  MonoBitmap& pv = d.preview();
+  const int pen = d.state.PreviewPenWidth < 1    ? 1
+                  : d.state.PreviewPenWidth > 32 ? 32
+                                                 : d.state.PreviewPenWidth;
+  const int back = (pen - 1) / 2;
+  RingMask preview;
+  bool echo = d.state.PreviewEcho && !pv.empty();
+  if (echo) {
+    double x1, y1, x2, y2;
+    d.pageToPreview(box[0], box[2], x1, y1);
+    d.pageToPreview(box[1], box[3], x2, y2);
+    echo = preview.cover(
+        {roundHalfEven(std::min(x1, x2)) - back, roundHalfEven(std::max(x1, x2)) - back + pen - 1,
+         roundHalfEven(std::min(y1, y2)) - back, roundHalfEven(std::max(y1, y2)) - back + pen - 1});
+    if (echo) {
+      const int c0 = std::max(preview.left(), 0), r0 = std::max(preview.top(), 0);
+      const int c1 = std::min(preview.left() + preview.width(), pv.width()) - 1;
+      const int r1 = std::min(preview.top() + preview.height(), pv.height()) - 1;
+      echo = c0 <= c1 && r0 <= r1 && !pv.uniform(r0, r1, c0, c1, draw);
+    }
+  }
+  if (!raster.active() && !echo) return;
+  raster.start();
+  if (echo) preview.start();
+  const double loLimit = -34, hiX = pv.width() + 33.0, hiY = pv.height() + 33.0;
+  ring([&](double X1, double Y1, double X2, double Y2) {
+    const bool laid = maskSegment(d, raster, X1, Y1, X2, Y2, w);
+    if (cut) maskSegment(d, raster, X1, Y1, X2, Y2, w, true);
+    if (!laid || !echo) return;
+    double p[4];
+    previewSegment(d, X1, Y1, X2, Y2, p);
+    // Ends farther out are clipped before their walk; no symbol's ring reaches there.
+    if (!(p[0] >= loLimit && p[0] <= hiX && p[2] >= loLimit && p[2] <= hiX && p[1] >= loLimit &&
+          p[1] <= hiY && p[3] >= loLimit && p[3] <= hiY)) {
+      echo = false;
+      return;
+    }
+    walkLine(int(p[0]), int(p[1]), int(p[2]), int(p[3]),
+             [&](int x, int y) { preview.square(y - back, x - back, pen); });
+  });
+  double rc, rr, pc, pr;
+  d.pageToRaster(X, Y, rc, rr);
+  d.pageToPreview(X, Y, pc, pr);
+  // Far off the page the masks are inactive and the centres are not used.
+  if (!(std::fabs(rc) + std::fabs(rr) + std::fabs(pc) + std::fabs(pr) < 1e8)) return;
+  raster.eachEnclosed([&](int row, int c0, int c1) { d.HorizontalSpan(c0, c1, row, draw); },
+                      int(roundHalfEven(rr)), int(roundHalfEven(rc)));
+  if (echo)
+    preview.eachEnclosed(
+        [&](int y, int c0, int c1) {
+          if (y < 0 || y >= pv.height()) return;
+          c0 = std::max(c0, 0);
+          c1 = std::min(c1, pv.width() - 1);
+          uint8_t* row = pv.row(y);
+          for (int b = c0 >> 3; c0 <= c1 && b <= c1 >> 3; ++b) {
+            const int lo = std::max(c0, 8 * b) - 8 * b, hi = std::min(c1, 8 * b + 7) - 8 * b;
+            const uint8_t m = uint8_t((0xFF >> lo) & (0xFF << (7 - hi)));
+            row[b] = draw ? uint8_t(row[b] | m) : uint8_t(row[b] & ~m);
+          }
+        },
+        int(roundHalfEven(pr)), int(roundHalfEven(pc)));
+}
+
 }  // namespace
 
 void Drawing::DrawCircle(const PagePoint& centre, double r) {
@@ -769,6 +930,10 @@ void Drawing::FinishCircleArc() {
 }
 
 void Drawing::FillCircle(const PagePoint& centre, double r) {
+  fillCircle(centre, r, LineWidthTable[1]);
+}
+
+void Drawing::fillCircle(const PagePoint& centre, double r, double wall) {
   // The rings, outermost first, handed to ring(radius, width); gives the innermost ring.
   const auto rings = [r](auto&& ring) {
     double width = LineWidthTable[1], q = r, last = r;
@@ -802,6 +967,8 @@ void Drawing::FillCircle(const PagePoint& centre, double r) {
     rings([&](double q, double w) { fill.circle(centre, q, w); });
     if (hole > 0) fill.line(centre.X, centre.Y - hole, centre.X, centre.Y + hole, lineWidth);
   });
+  fillEnclosed(*this, box, wall, 4, centre.X, centre.Y, r,
+               [&](auto&& emit) { forCircleSegments(centre.X, centre.Y, r, emit); });
 }
 
 void Drawing::DrawNode() {
@@ -827,12 +994,12 @@ void Drawing::drawSymbolOutline(int shape, double X, double Y, double r) {
 }
 
 // Solid diamond, square or triangle: nested outlines in the thin width.
-void Drawing::fillShape(int shape, double X, double Y, double r) {
+void Drawing::fillShape(int shape, double X, double Y, double r, double wall) {
   if (shape >= 8) shape -= 4;
   if (shape == 4) {
     PagePoint c;
     SetPointPage(c, X, Y);
-    FillCircle(c, r);
+    fillCircle(c, r, wall);
     return;
   }
   const double w = LineWidthTable[1];
@@ -842,6 +1009,8 @@ void Drawing::fillShape(int shape, double X, double Y, double r) {
     fill.outline(shape, X, Y, r, w);
     for (double q = r - step; q >= 0.001; q -= step) fill.outline(shape, X, Y, q, w);
   });
+  fillEnclosed(*this, box, wall, shape, X, Y, r,
+               [&](auto&& emit) { forOutlineSegments(shape, X, Y, r, emit); });
 }
 
 void Drawing::DrawPointSymbol(const PagePoint& p, int shape, int sizeCode) {
@@ -857,13 +1026,14 @@ void Drawing::DrawPointSymbol(const PagePoint& p, int shape, int sizeCode) {
   if (shape <= 3) {
     drawSymbolOutline(shape, p.X, p.Y, r);
   } else if (shape <= 7) {
-    // Unfilled symbols knock out what lies under them before their outline is drawn.
+    // Unfilled symbols knock out what lies under them before their outline is drawn: all that
+    // lies inside the outline.
     state.PenDraw = false;
-    fillShape(shape, p.X, p.Y, scale * r);
+    fillShape(shape, p.X, p.Y, scale * r, state.LineWidth);
     state.PenDraw = savedPen;
     drawSymbolOutline(shape, p.X, p.Y, scale * r);
   } else {
-    fillShape(shape, p.X, p.Y, scale * r);
+    fillShape(shape, p.X, p.Y, scale * r, LineWidthTable[1]);
   }
   state.LineWidth = savedWidth;
   state.PenDraw = savedPen;

@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <cmath>
 #include <span>
+#include <string>
 
 #include "shell/base/Host.h"
 #include "shell/base/LogModel.h"
@@ -235,6 +236,23 @@ bool Regression::Calculate() {
     for (std::size_t i = 0; i < count; ++i) x[j][i] = store.GETVAL(s, useLow + int(i));
   }
   store.StoreError = false;
+  // A gap in a variable would enter the fit as 3.4E38 and swamp it: refuse, naming the first
+  // one (the dependent first, then the regressors in order, lowest index first).
+  auto refuseGap = [&](const std::vector<float>& v, int column) {
+    for (std::size_t i = 0; i < count; ++i)
+      if (isMissing(v[i])) {
+        std::string name = ColumnLetters(column);
+        while (!name.empty() && name.back() == ' ') name.pop_back();
+        store.STOREMSG("Missing value at index " + std::to_string(useLow + long(i)) +
+                       " in column " + name);
+        failed();
+        return true;
+      }
+    return false;
+  };
+  if (refuseGap(y, model.dependent.column)) return false;
+  for (int j = 0; j < m; ++j)
+    if (!(model.constant && j == 0) && refuseGap(x[j], model.reg[j].column)) return false;
 
   std::vector<std::span<const float>> xs(x.begin(), x.end());
   RegFit fit;
