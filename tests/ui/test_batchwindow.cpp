@@ -116,7 +116,8 @@ class BatchWindowTest : public QObject {
     QVERIFY(QFile::exists(here.path("DEMO.GRL")));
     QVERIFY(ctx.drawing && ctx.drawing->image().countInk() > 10000);
 
-    // Batch mode makes the same page.
+    // Batch mode makes the same page (once this program has let the DSF go: it is locked).
+    ctx.store.DETACHDSF();
     QProcess batch;
     batch.setWorkingDirectory(here.path(""));
     batch.start(qEnvironmentVariable("PLOTANE_BIN"),

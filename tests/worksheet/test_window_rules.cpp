@@ -102,8 +102,8 @@ TEST(WindowRules, RealEntryAndNumberDisplayItems) {
   EXPECT_EQ(items[1], "Scientific (E-) format");
   EXPECT_EQ(items[2], "0      Fixed places");
   EXPECT_EQ(items[11], "9");
-  for (int spec = -2; spec <= 9; ++spec)
-    EXPECT_EQ(DecimalSpecOfItem(DecimalItemOfSpec(spec)), spec);
+  for (int format = -2; format <= 9; ++format)
+    EXPECT_EQ(DecimalSpecOfItem(DecimalItemOfSpec(format)), format);
   EXPECT_EQ(DecimalSpecOfItem(-1), -2);
   EXPECT_EQ(DecimalItemOfSpec(12), 0);
 }

@@ -201,13 +201,13 @@ bool TRealEntry::ask(Host& host, QWidget* parent, const std::string& prompt, dou
 
 // ---- Number display ----
 
-TDecFrm::TDecFrm(int spec, QWidget* parent) : QDialog(parent) {
+TDecFrm::TDecFrm(int format, QWidget* parent) : QDialog(parent) {
   setObjectName("DecFrm");
   setWindowTitle("Number display");
   combo_ = new QComboBox(this);
   combo_->setObjectName("ComboBox1");
   for (const std::string& item : DecimalItems()) combo_->addItem(qs(item));
-  combo_->setCurrentIndex(DecimalItemOfSpec(spec));
+  combo_->setCurrentIndex(DecimalItemOfSpec(format));
   auto* lay = new QVBoxLayout(this);
   lay->addWidget(combo_);
   lay->addWidget(okCancel(this));

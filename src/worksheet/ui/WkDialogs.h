@@ -106,7 +106,7 @@ class TRealEntry : public QDialog {
 class TDecFrm : public QDialog {
   Q_OBJECT
  public:
-  TDecFrm(int spec, QWidget* parent = nullptr);
+  TDecFrm(int format, QWidget* parent = nullptr);
   int spec() const;
   QComboBox* combo() const { return combo_; }
 
