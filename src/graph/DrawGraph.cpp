@@ -1,5 +1,5 @@
-// DrawGraph: scales both axes, then draws the axis box, tick numbers, grid lines, ticks, curves,
-// bars, axis labels and title into the drawing between its cursors.
+// GraphRenderer and Graph::DrawGraph: scale both axes, then draw the axis box, tick numbers, grid
+// lines, ticks, bars, curves, axis labels and title into the drawing between its cursors.
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +12,7 @@
 #include "drawing/Text.h"
 #include "graph/CurveList.h"
 #include "graph/Graph.h"
+#include "graph/GraphRenderer.h"
 #include "shell/base/Files.h"
 #include "shell/base/Host.h"
 #include "shell/base/Messages.h"
@@ -144,26 +145,18 @@ void drawIntermittentPolyline(Drawing& d, const std::vector<PagePoint>& pts, flo
 }  // namespace
 
 void Graph::DrawGraph(Drawing& d, TextEngine& text) {
-  GraphDef& g = def;
-  DrawState& st = d.state;
-  store.StoreError = false;
+  GraphRenderer renderer(*this, d, text);
+  renderer.Run();
+}
 
-  // 1. Preconditions.
-  const bool allLimits = g.X.MinUserSpec && g.X.MaxUserSpec && g.Y.MinUserSpec && g.Y.MaxUserSpec;
-  if (g.CurveCount == 0 && !allLimits) {
-    store.StoreError = true;
-    STOREMSG(host, "No curves defined");
-    return;
-  }
-  if (st.A.X >= st.B.X || st.A.Y >= st.B.Y) {
-    store.StoreError = true;
-    STOREMSG(host, "Cursors positioned for nil graph");
-    return;
-  }
+GraphRenderer::GraphRenderer(Graph& graph, Drawing& drawing, TextEngine& text)
+    : graph_(graph), d_(drawing), text_(text), g_(graph.def), st_(drawing.state) {}
 
-  // 2. The drawing's font, line and angle come back afterwards, whatever happens.
-  const int savedFont = st.FontCode, savedLine = st.LineCode;
-  const double savedAngle = st.TextAngle;
+void GraphRenderer::Run() {
+  graph_.store.StoreError = false;
+  if (!CheckPreconditions()) return;
+
+  // The drawing's font, line and angle come back afterwards, whatever happens.
   struct Restore {
     Drawing& d;
     TextEngine& text;
@@ -174,368 +167,431 @@ void Graph::DrawGraph(Drawing& d, TextEngine& text) {
       d.SetLineCode(line);
       d.SetTextAngle(angle);
     }
-  } restore{d, text, savedFont, savedLine, savedAngle};
-  d.SetTextAngle(0);
-  g.CornerA = {st.A.X, st.A.Y};
-  g.CornerB = {st.B.X, st.B.Y};
-  BusyCursor busy(host);
-  {
-    LetterFontSlots slots;
-    for (int k = 0; k < kLetterFontSlots; ++k)
-      slots[std::size_t(k)] = {g.LetterFonts[std::size_t(k)].name,
-                               g.LetterFonts[std::size_t(k)].size,
-                               g.LetterFonts[std::size_t(k)].style};
-    text.setLetterFonts(slots);
-  }
+  } restore{d_, text_, st_.FontCode, st_.LineCode, st_.TextAngle};
+  d_.SetTextAngle(0);
+  g_.CornerA = {st_.A.X, st_.A.Y};
+  g_.CornerB = {st_.B.X, st_.B.Y};
+  BusyCursor busy(graph_.host);
+  SetLetterFonts();
 
-  // One value of a curve's column, on the axis's scale. 0 ok, 1 missing (skipped), 2 failure.
-  auto axisValue = [&](int col, int index, bool logAxis, double& out) -> int {
-    Series* s =
-        (col >= 0 && std::size_t(col) < columns_.size()) ? &columns_[std::size_t(col)] : nullptr;
-    if (!s) {
+  if (!ScaleAxes() || !EqualLengths()) return;
+  graph_.lastX = xs_;
+  graph_.lastY = ys_;
+  Freeze();
+  if (!MapToCursors()) return;
+  DrawFrame();
+  kX_ = NumberingEvery(xs_, g_.X);
+  kY_ = NumberingEvery(ys_, g_.Y);
+  // The trackers start at the box corner; the numbers lower them.
+  leftmostX_ = float(g_.CornerA.X);
+  lowestY_ = float(g_.CornerA.Y);
+  if (!g_.Y.NumbersSuppressed) DrawNumbers(false);
+  if (!g_.X.NumbersSuppressed) DrawNumbers(true);
+  DrawGridAndTicks(false);
+  DrawGridAndTicks(true);
+  DrawBars();
+  if (!DrawCurves()) return;
+  DrawLabels();
+  DrawTitle();
+  if (barsStopped_) graph_.store.StoreError = true;
+}
+
+bool GraphRenderer::CheckPreconditions() {
+  const bool allLimits =
+      g_.X.MinUserSpec && g_.X.MaxUserSpec && g_.Y.MinUserSpec && g_.Y.MaxUserSpec;
+  if (g_.CurveCount == 0 && !allLimits) {
+    graph_.store.StoreError = true;
+    STOREMSG(graph_.host, "No curves defined");
+    return false;
+  }
+  if (st_.A.X >= st_.B.X || st_.A.Y >= st_.B.Y) {
+    graph_.store.StoreError = true;
+    STOREMSG(graph_.host, "Cursors positioned for nil graph");
+    return false;
+  }
+  return true;
+}
+
+void GraphRenderer::SetLetterFonts() {
+  LetterFontSlots slots;
+  for (int k = 0; k < kLetterFontSlots; ++k)
+    slots[std::size_t(k)] = {g_.LetterFonts[std::size_t(k)].name,
+                             g_.LetterFonts[std::size_t(k)].size,
+                             g_.LetterFonts[std::size_t(k)].style};
+  text_.setLetterFonts(slots);
+}
+
+int GraphRenderer::AxisValue(int col, int index, bool logAxis, double& out) {
+  Store& store = graph_.store;
+  const std::span<Series> columns = graph_.columns();
+  Series* s =
+      (col >= 0 && std::size_t(col) < columns.size()) ? &columns[std::size_t(col)] : nullptr;
+  if (!s) {
+    store.StoreError = true;
+    return 2;
+  }
+  const float v = store.GETVAL(*s, index);
+  if (store.StoreError) return 2;
+  if (isMissing(v)) return 1;
+  if (logAxis) {
+    if (!(v > 0)) {
       store.StoreError = true;
       return 2;
     }
-    const float v = store.GETVAL(*s, index);
-    if (store.StoreError) return 2;
-    if (isMissing(v)) return 1;
-    if (logAxis) {
-      if (!(v > 0)) {
-        store.StoreError = true;
-        return 2;
-      }
-      out = std::log10(double(v));
-    } else {
-      out = v;
-    }
-    return 0;
-  };
+    out = std::log10(double(v));
+  } else {
+    out = v;
+  }
+  return 0;
+}
 
-  // 3. Scaling.
-  auto scaleAxis = [&](const AxisDef& a, bool isX, AxisScale& s) -> bool {
-    if (a.ManualScaling) return ManualScale(a, s);
-    const bool logAxis = a.LogAxis != 0;
-    double lo = 1e36, hi = -1e36;
-    if (logAxis && ((a.MinUserSpec && !(a.Min > 0)) || (a.MaxUserSpec && !(a.Max > 0))))
-      return false;
-    if (a.MinUserSpec) lo = logAxis ? std::log10(a.Min) : a.Min;
-    if (a.MaxUserSpec) hi = logAxis ? std::log10(a.Max) : a.Max;
-    if (!a.MinUserSpec || !a.MaxUserSpec) {
-      for (int n = 1; n <= g.CurveCount; ++n) {
-        const CurveDef& c = g.curve(n);
-        const int col = isX ? c.XColumn : c.YColumn;
-        for (int i = c.LowIndex; i <= c.HiIndex; ++i) {
-          double v = 0;
-          const int r = axisValue(col, i, logAxis, v);
-          if (r == 2) return false;
-          if (r == 1) continue;
-          if (!a.MinUserSpec) lo = std::min(lo, v);
-          if (!a.MaxUserSpec) hi = std::max(hi, v);
-        }
+bool GraphRenderer::ScaleAxis(const AxisDef& a, bool isX, AxisScale& s) {
+  if (a.ManualScaling) return ManualScale(a, s);
+  const bool logAxis = a.LogAxis != 0;
+  double lo = 1e36, hi = -1e36;
+  if (logAxis && ((a.MinUserSpec && !(a.Min > 0)) || (a.MaxUserSpec && !(a.Max > 0)))) return false;
+  if (a.MinUserSpec) lo = logAxis ? std::log10(a.Min) : a.Min;
+  if (a.MaxUserSpec) hi = logAxis ? std::log10(a.Max) : a.Max;
+  if (!a.MinUserSpec || !a.MaxUserSpec) {
+    for (int n = 1; n <= g_.CurveCount; ++n) {
+      const CurveDef& c = g_.curve(n);
+      const int col = isX ? c.XColumn : c.YColumn;
+      for (int i = c.LowIndex; i <= c.HiIndex; ++i) {
+        double v = 0;
+        const int r = AxisValue(col, i, logAxis, v);
+        if (r == 2) return false;
+        if (r == 1) continue;
+        if (!a.MinUserSpec) lo = std::min(lo, v);
+        if (!a.MaxUserSpec) hi = std::max(hi, v);
       }
     }
-    if (logAxis) return LogAutoScale(lo, hi, a.MinUserSpec, a.MaxUserSpec, s);
-    return LinearAutoScale(lo, hi, a.NominalTicks, a.MinUserSpec, a.MaxUserSpec, s);
-  };
-  AxisScale xs, ys;
+  }
+  if (logAxis) return LogAutoScale(lo, hi, a.MinUserSpec, a.MaxUserSpec, s);
+  return LinearAutoScale(lo, hi, a.NominalTicks, a.MinUserSpec, a.MaxUserSpec, s);
+}
+
+bool GraphRenderer::ScaleAxes() {
   for (int axis = 0; axis < 2; ++axis) {
     const bool isX = axis == 0;
-    if (!scaleAxis(isX ? g.X : g.Y, isX, isX ? xs : ys)) {
-      store.StoreError = true;
-      STOREMSG(host, std::string("Error specifying ") + (isX ? "X" : "Y") + " axis");
-      return;
+    if (!ScaleAxis(isX ? g_.X : g_.Y, isX, isX ? xs_ : ys_)) {
+      graph_.store.StoreError = true;
+      STOREMSG(graph_.host, std::string("Error specifying ") + (isX ? "X" : "Y") + " axis");
+      return false;
     }
   }
+  return true;
+}
 
-  // 4. Equal length scale.
-  const double lengthX = st.B.X - st.A.X, lengthY = st.B.Y - st.A.Y;
-  if (g.EqualScale && !(AxisFixed(g.X) && AxisFixed(g.Y)) && g.X.LogAxis == g.Y.LogAxis) {
-    bool errA = false;
-    char which = 0;
-    const bool ok = EqualLengthScale(xs, g.X, lengthX, ys, g.Y, lengthY, errA, which);
-    if (errA) STOREMSG(host, "ERR A");
-    if (!ok) {
-      store.StoreError = true;
-      STOREMSG(host, std::string("Error specifying ") + (which == 'X' ? "X" : "Y") + " axis");
-      return;
+bool GraphRenderer::EqualLengths() {
+  lengthX_ = st_.B.X - st_.A.X;
+  lengthY_ = st_.B.Y - st_.A.Y;
+  if (!g_.EqualScale || (AxisFixed(g_.X) && AxisFixed(g_.Y)) || g_.X.LogAxis != g_.Y.LogAxis)
+    return true;
+  bool errA = false;
+  char which = 0;
+  const bool ok = EqualLengthScale(xs_, g_.X, lengthX_, ys_, g_.Y, lengthY_, errA, which);
+  if (errA) STOREMSG(graph_.host, "ERR A");
+  if (!ok) {
+    graph_.store.StoreError = true;
+    STOREMSG(graph_.host, std::string("Error specifying ") + (which == 'X' ? "X" : "Y") + " axis");
+    return false;
+  }
+  return true;
+}
+
+// The scales become user limits.
+void GraphRenderer::Freeze() {
+  if (!graph_.FreezeRequest) return;
+  graph_.FreezeRequest = false;
+  for (int axis = 0; axis < 2; ++axis) {
+    AxisDef& a = axis == 0 ? g_.X : g_.Y;
+    const AxisScale& s = axis == 0 ? xs_ : ys_;
+    if (a.ManualScaling) continue;
+    if (!a.MinUserSpec) {
+      a.MinUserSpec = 1;
+      a.Min = s.log ? std::pow(10.0, s.first()) : s.first();
+    }
+    if (!a.MaxUserSpec) {
+      a.MaxUserSpec = 1;
+      a.Max = s.log ? std::pow(10.0, s.last()) : s.last();
     }
   }
-  lastX = xs;
-  lastY = ys;
+}
 
-  // 5. Freeze: the scales become user limits.
-  if (FreezeRequest) {
-    FreezeRequest = false;
-    for (int axis = 0; axis < 2; ++axis) {
-      AxisDef& a = axis == 0 ? g.X : g.Y;
-      const AxisScale& s = axis == 0 ? xs : ys;
-      if (a.ManualScaling) continue;
-      if (!a.MinUserSpec) {
-        a.MinUserSpec = 1;
-        a.Min = s.log ? std::pow(10.0, s.first()) : s.first();
-      }
-      if (!a.MaxUserSpec) {
-        a.MaxUserSpec = 1;
-        a.Max = s.log ? std::pow(10.0, s.last()) : s.last();
-      }
+// Graph units onto the cursors.
+bool GraphRenderer::MapToCursors() {
+  x0_ = xs_.first();
+  xn_ = xs_.last();
+  y0_ = ys_.first();
+  yn_ = ys_.last();
+  if (!d_.MapUserToCursors(x0_, y0_, xn_, yn_)) {
+    graph_.store.StoreError = true;
+    return false;
+  }
+  return true;
+}
+
+PagePoint GraphRenderer::At(double u, double v) {
+  PagePoint p;
+  d_.SetPointUser(p, u, v);
+  return p;
+}
+
+void GraphRenderer::Line(double u1, double v1, double u2, double v2) {
+  d_.DrawSegment(At(u1, v1), At(u2, v2));
+}
+
+void GraphRenderer::DrawFrame() {
+  d_.SetLineCode(g_.Y.LineWidthCode);
+  Line(x0_, y0_, x0_, yn_);
+  if (g_.Y.ClosedBox || g_.Y.GridLines) Line(xn_, y0_, xn_, yn_);
+  d_.SetLineCode(g_.X.LineWidthCode);
+  Line(x0_, y0_, xn_, y0_);
+  if (g_.X.ClosedBox || g_.X.GridLines) Line(x0_, yn_, xn_, yn_);
+}
+
+PagePoint GraphRenderer::TickPoint(bool isX, double t) { return isX ? At(t, y0_) : At(x0_, t); }
+
+void GraphRenderer::Outward(bool isX, PagePoint& p, double amount) {
+  if ((isX ? g_.X : g_.Y).TicksInside) return;
+  if (isX)
+    d_.MovePointPage(p, 0, -amount);
+  else
+    d_.MovePointPage(p, -amount, 0);
+}
+
+void GraphRenderer::LowerTracker(bool isX, const PagePoint& p) {
+  if (isX)
+    lowestY_ = std::min(lowestY_, double(float(p.Y)));
+  else
+    leftmostX_ = std::min(leftmostX_, double(float(p.X)));
+}
+
+PagePoint GraphRenderer::PlaceLinear(bool isX, double t, std::string str) {
+  const AxisDef& a = isX ? g_.X : g_.Y;
+  const bool rot = a.Numbers90 != 0;
+  PagePoint p = TickPoint(isX, t);
+  if (rot || isX) str = trimLeft(str);
+  const double len = text_.TextWidthInChars(str);
+  if (!isX) {
+    if (!rot)
+      d_.MovePointRotated(p, -(len + 1), -0.25);
+    else
+      d_.MovePointRotated(p, -0.5 * len, 0.5);
+  } else {
+    if (!rot)
+      d_.MovePointRotated(p, -0.5 * len, -1.0);
+    else
+      d_.MovePointRotated(p, -(len + 1), -0.25);
+  }
+  Outward(isX, p, a.TickLength);
+  PagePoint q = p;
+  text_.DrawTextString(q, str);
+  return p;
+}
+
+void GraphRenderer::DrawNumbers(bool isX) {
+  const AxisDef& a = isX ? g_.X : g_.Y;
+  text_.SetFontCode(a.NumberFontCode);
+  d_.SetTextAngle(a.Numbers90 ? 90 : 0);
+  if ((isX ? xs_ : ys_).log)
+    DrawLogNumbers(isX);
+  else
+    DrawLinearNumbers(isX);
+  d_.SetTextAngle(0);
+}
+
+void GraphRenderer::DrawLinearNumbers(bool isX) {
+  const AxisDef& a = isX ? g_.X : g_.Y;
+  AxisScale& s = isX ? xs_ : ys_;
+  const bool rot = a.Numbers90 != 0;
+  const int decimals = std::max(1 - s.e, 0);
+  const double big = std::max(std::fabs(s.first()), std::fabs(s.last()));
+  int w = (big > 0 ? std::max(int(std::trunc(std::log10(big))), 0) : 0) + 1;
+  if (1 - s.e > 0) w += decimals + 1;
+  if (s.first() < 0) ++w;
+  // A numbering start delay clears FirstNumbered here, which the grid then follows.
+  const std::vector<bool> numbered = NumberedTicks(s, a, isX ? kX_ : kY_);
+  for (int j = 0; j <= s.n; ++j) {
+    if (!numbered[std::size_t(j)]) continue;
+    const PagePoint p =
+        PlaceLinear(isX, s.t[std::size_t(j)], fixedText(s.t[std::size_t(j)], w, decimals));
+    // Unrotated X numbers stand below the axis: each lowers LowestY to where it starts.
+    if (isX && !rot) LowerTracker(isX, p);
+  }
+  // Numbers that run away from the axis (unrotated Y, rotated X) move the label out by their
+  // nominal width w, once, from the box corner. Rotated Y numbers leave LeftmostX.
+  if (isX == rot) {
+    PagePoint corner = At(x0_, y0_);
+    d_.MovePointRotated(corner, -w, 0);
+    Outward(isX, corner, a.TickLength);
+    LowerTracker(isX, corner);
+  }
+}
+
+void GraphRenderer::DrawLogNumbers(bool isX) {
+  const AxisDef& a = isX ? g_.X : g_.Y;
+  const AxisScale& s = isX ? xs_ : ys_;
+  const bool rot = a.Numbers90 != 0;
+  const double tick = a.TickLength;
+  const double big = std::max(std::fabs(s.first()), std::fabs(s.last()));
+  const double S = (isX ? lengthX_ : lengthY_) / (s.last() - s.first());
+  int cls = 5;
+  if (!a.DecadesOnly) {
+    double r = 2.0;
+    if ((isX && !rot && !a.TenToPower) || (!isX && rot && !a.TenToPower)) {
+      r = big;
+      if (s.first() < 0) r += 2;
     }
+    cls = LogDensityClass(r * st_.CharSize / S);
   }
-
-  // 6. Graph units onto the cursors.
-  const double x0 = xs.first(), xn = xs.last(), y0 = ys.first(), yn = ys.last();
-  if (!d.MapUserToCursors(x0, y0, xn, yn)) {
-    store.StoreError = true;
-    return;
-  }
-  auto at = [&](double u, double v) {
-    PagePoint p;
-    d.SetPointUser(p, u, v);
-    return p;
-  };
-  auto line = [&](double u1, double v1, double u2, double v2) {
-    d.DrawSegment(at(u1, v1), at(u2, v2));
-  };
-
-  // 7. Axis box.
-  d.SetLineCode(g.Y.LineWidthCode);
-  line(x0, y0, x0, yn);
-  if (g.Y.ClosedBox || g.Y.GridLines) line(xn, y0, xn, yn);
-  d.SetLineCode(g.X.LineWidthCode);
-  line(x0, y0, xn, y0);
-  if (g.X.ClosedBox || g.X.GridLines) line(x0, yn, xn, yn);
-
-  // 8. Numbering intervals.
-  const int kX = NumberingEvery(xs, g.X), kY = NumberingEvery(ys, g.Y);
-
-  // 9. Tick numbers. The trackers tell the labels where the numbers end.
-  double LeftmostX = float(g.CornerA.X);
-  double LowestY = float(g.CornerA.Y);
-  auto drawNumbers = [&](bool isX) {
-    const AxisDef& a = isX ? g.X : g.Y;
-    AxisScale& s = isX ? xs : ys;
-    const bool rot = a.Numbers90 != 0;
-    text.SetFontCode(a.NumberFontCode);
-    d.SetTextAngle(rot ? 90 : 0);
-    const double tick = a.TickLength;
-    const bool outside = !a.TicksInside;
-    auto tickPoint = [&](double t) { return isX ? at(t, y0) : at(x0, t); };
-    // The shift away from the box for outside ticks.
-    auto outward = [&](PagePoint& p, double amount) {
-      if (!outside) return;
-      if (isX)
-        d.MovePointPage(p, 0, -amount);
+  double W = (big >= 1e-3 ? std::trunc(std::fabs(std::log10(big))) : 0) + 1;
+  W = W * 0.7 + 3.0 + (s.first() < 0 ? 0.7 : 0.0);
+  for (int j = 0; j <= s.n; ++j) {
+    const double t = s.t[std::size_t(j)];
+    int D = 0, p = 0;
+    if (!LogPosition(t, s.dense, D, p) || !LogClassNumbers(cls, p)) continue;
+    if (!a.TenToPower) {
+      const int E = D - 1;
+      const int dec = E >= 0 ? 0 : -E, width = E >= 0 ? E + 1 : -E + 2;
+      LowerTracker(isX, PlaceLinear(isX, t, fixedText(std::pow(10.0, t), width, dec)));
+      continue;
+    }
+    PagePoint q = TickPoint(isX, t);
+    std::string str;
+    if (p == 1) {
+      str = "10\x15" + std::to_string(D - 1);
+      if (!isX)
+        d_.MovePointRotated(q, rot ? -1.5 : -W, rot ? 0.75 : -0.25);
       else
-        d.MovePointPage(p, -amount, 0);
-    };
-    auto lowerTracker = [&](const PagePoint& p) {
-      if (isX)
-        LowestY = std::min(LowestY, double(float(p.Y)));
-      else
-        LeftmostX = std::min(LeftmostX, double(float(p.X)));
-    };
-    // Places a number the way linear numbers of this axis are placed.
-    auto placeLinear = [&](double t, std::string str) {
-      PagePoint p = tickPoint(t);
-      if (rot || isX) str = trimLeft(str);
-      const double len = text.TextWidthInChars(str);
-      if (!isX) {
-        if (!rot)
-          d.MovePointRotated(p, -(len + 1), -0.25);
-        else
-          d.MovePointRotated(p, -0.5 * len, 0.5);
-      } else {
-        if (!rot)
-          d.MovePointRotated(p, -0.5 * len, -1.0);
-        else
-          d.MovePointRotated(p, -(len + 1), -0.25);
-      }
-      outward(p, tick);
-      PagePoint q = p;
-      text.DrawTextString(q, str);
-      return p;
-    };
-
-    if (!s.log) {
-      const int decimals = std::max(1 - s.e, 0);
-      const double big = std::max(std::fabs(s.first()), std::fabs(s.last()));
-      int w = (big > 0 ? std::max(int(std::trunc(std::log10(big))), 0) : 0) + 1;
-      if (1 - s.e > 0) w += decimals + 1;
-      if (s.first() < 0) ++w;
-      // A numbering start delay clears FirstNumbered here, which the grid then follows.
-      const std::vector<bool> numbered = NumberedTicks(s, a, isX ? kX : kY);
-      for (int j = 0; j <= s.n; ++j) {
-        if (!numbered[std::size_t(j)]) continue;
-        const PagePoint p =
-            placeLinear(s.t[std::size_t(j)], fixedText(s.t[std::size_t(j)], w, decimals));
-        // Unrotated X numbers stand below the axis: each lowers LowestY to where it starts.
-        if (isX && !rot) lowerTracker(p);
-      }
-      // Numbers that run away from the axis (unrotated Y, rotated X) move the label out by
-      // their nominal width w, once, from the box corner. Rotated Y numbers leave LeftmostX.
-      if (isX == rot) {
-        PagePoint corner = at(x0, y0);
-        d.MovePointRotated(corner, -w, 0);
-        outward(corner, tick);
-        lowerTracker(corner);
-      }
+        d_.MovePointRotated(q, rot ? -W : -1.5, rot ? -0.25 : -1.25);
+      Outward(isX, q, 2 * tick);
     } else {
-      const double big = std::max(std::fabs(s.first()), std::fabs(s.last()));
-      const double S = (isX ? lengthX : lengthY) / (s.last() - s.first());
-      int cls = 5;
-      if (!a.DecadesOnly) {
-        double r = 2.0;
-        if ((isX && !rot && !a.TenToPower) || (!isX && rot && !a.TenToPower)) {
-          r = big;
-          if (s.first() < 0) r += 2;
-        }
-        cls = LogDensityClass(r * st.CharSize / S);
-      }
-      double W = (big >= 1e-3 ? std::trunc(std::fabs(std::log10(big))) : 0) + 1;
-      W = W * 0.7 + 3.0 + (s.first() < 0 ? 0.7 : 0.0);
-      for (int j = 0; j <= s.n; ++j) {
-        const double t = s.t[std::size_t(j)];
-        int D = 0, p = 0;
-        if (!LogPosition(t, s.dense, D, p) || !LogClassNumbers(cls, p)) continue;
-        if (!a.TenToPower) {
-          const int E = D - 1;
-          const int dec = E >= 0 ? 0 : -E, width = E >= 0 ? E + 1 : -E + 2;
-          lowerTracker(placeLinear(t, fixedText(std::pow(10.0, t), width, dec)));
-          continue;
-        }
-        PagePoint q = tickPoint(t);
-        std::string str;
-        if (p == 1) {
-          str = "10\x15" + std::to_string(D - 1);
-          if (!isX)
-            d.MovePointRotated(q, rot ? -1.5 : -W, rot ? 0.75 : -0.25);
-          else
-            d.MovePointRotated(q, rot ? -W : -1.5, rot ? -0.25 : -1.25);
-          outward(q, 2 * tick);
-        } else {
-          str = std::to_string(logMultiplier(s.dense, p));
-          if (!isX)
-            d.MovePointRotated(q, rot ? -0.5 : -1.6, rot ? 0.5 : -0.25);
-          else
-            d.MovePointRotated(q, rot ? -1.6 : -0.5, rot ? -0.25 : -1.0);
-          outward(q, tick);
-        }
-        lowerTracker(q);
-        PagePoint r = q;
-        text.DrawTextString(r, str);
-      }
+      str = std::to_string(logMultiplier(s.dense, p));
+      if (!isX)
+        d_.MovePointRotated(q, rot ? -0.5 : -1.6, rot ? 0.5 : -0.25);
+      else
+        d_.MovePointRotated(q, rot ? -1.6 : -0.5, rot ? -0.25 : -1.0);
+      Outward(isX, q, tick);
     }
-    d.SetTextAngle(0);
-  };
-  if (!g.Y.NumbersSuppressed) drawNumbers(false);
-  if (!g.X.NumbersSuppressed) drawNumbers(true);
+    LowerTracker(isX, q);
+    PagePoint r = q;
+    text_.DrawTextString(r, str);
+  }
+}
 
-  // 10. Grid lines, then ticks, for Y and then X.
-  auto drawGridAndTicks = [&](bool isX) {
-    const AxisDef& a = isX ? g.X : g.Y;
-    const AxisScale& s = isX ? xs : ys;
-    const int k = isX ? kX : kY;
-    if (a.GridLines) {
-      d.SetLineCode(std::max(int(a.LineWidthCode) - 1, 0));
-      const std::vector<bool> grid = GridTicks(s, k);
-      for (int j = 1; j < s.n; ++j) {
-        const double t = s.t[std::size_t(j)];
-        if (!grid[std::size_t(j)]) continue;
-        if (s.log && a.DecadesOnly && !wholeNumber(t)) continue;
-        if (isX)
-          line(t, y0, t, yn);
-        else
-          line(x0, t, xn, t);
-      }
-    }
-    d.SetLineCode(a.LineWidthCode);
-    const double full = a.TicksInside ? a.TickLength : -a.TickLength;
-    const double minor = k == 10 ? full * (isX ? 0.6 : 0.5) : full;
-    const bool mirror = a.ClosedBox || a.GridLines;
-    const bool lastTick = !a.ClosedBox && s.LastNumbered;
-    auto tickAt = [&](double t, double len) {
-      if (s.log && wholeNumber(t)) len *= 2;
-      PagePoint p = isX ? at(t, y0) : at(x0, t);
-      PagePoint q = p;
-      if (isX)
-        d.MovePointPage(q, 0, len);
-      else
-        d.MovePointPage(q, len, 0);
-      d.DrawSegment(p, q);
-    };
-    auto mirrorAt = [&](double t, double len) {
-      if (s.log && wholeNumber(t)) len *= 2;
-      PagePoint p = isX ? at(t, yn) : at(xn, t);
-      PagePoint q = p;
-      if (isX)
-        d.MovePointPage(q, 0, -len);
-      else
-        d.MovePointPage(q, -len, 0);
-      d.DrawSegment(p, q);
-    };
+// A tick inward (positive len) or outward from the axis; decades on a log axis get double length.
+void GraphRenderer::TickAt(bool isX, double t, double len) {
+  if ((isX ? xs_ : ys_).log && wholeNumber(t)) len *= 2;
+  PagePoint p = isX ? At(t, y0_) : At(x0_, t);
+  PagePoint q = p;
+  if (isX)
+    d_.MovePointPage(q, 0, len);
+  else
+    d_.MovePointPage(q, len, 0);
+  d_.DrawSegment(p, q);
+}
+
+// The same tick on the opposite edge of the box.
+void GraphRenderer::MirrorAt(bool isX, double t, double len) {
+  if ((isX ? xs_ : ys_).log && wholeNumber(t)) len *= 2;
+  PagePoint p = isX ? At(t, yn_) : At(xn_, t);
+  PagePoint q = p;
+  if (isX)
+    d_.MovePointPage(q, 0, -len);
+  else
+    d_.MovePointPage(q, -len, 0);
+  d_.DrawSegment(p, q);
+}
+
+void GraphRenderer::DrawGridAndTicks(bool isX) {
+  const AxisDef& a = isX ? g_.X : g_.Y;
+  const AxisScale& s = isX ? xs_ : ys_;
+  const int k = isX ? kX_ : kY_;
+  if (a.GridLines) {
+    d_.SetLineCode(std::max(int(a.LineWidthCode) - 1, 0));
+    const std::vector<bool> grid = GridTicks(s, k);
     for (int j = 1; j < s.n; ++j) {
-      tickAt(s.t[std::size_t(j)], minor);
-      if (mirror) mirrorAt(s.t[std::size_t(j)], minor);
+      const double t = s.t[std::size_t(j)];
+      if (!grid[std::size_t(j)]) continue;
+      if (s.log && a.DecadesOnly && !wholeNumber(t)) continue;
+      if (isX)
+        Line(t, y0_, t, yn_);
+      else
+        Line(x0_, t, xn_, t);
     }
-    if (lastTick) tickAt(s.last(), minor);
-    if (k == 10) {
-      const int start = a.ManualScaling ? int(a.NumberingStartDelay) : (s.FirstNumbered ? 0 : 1);
-      for (int j = start; j <= s.n; j += 5) {
-        if (j == 0) continue;
-        if (j == s.n) {
-          if (lastTick) tickAt(s.last(), full);
-          continue;
-        }
-        tickAt(s.t[std::size_t(j)], full);
-        if (mirror) mirrorAt(s.t[std::size_t(j)], full);
+  }
+  d_.SetLineCode(a.LineWidthCode);
+  const double full = a.TicksInside ? a.TickLength : -a.TickLength;
+  const double minor = k == 10 ? full * (isX ? 0.6 : 0.5) : full;
+  const bool mirror = a.ClosedBox || a.GridLines;
+  const bool lastTick = !a.ClosedBox && s.LastNumbered;
+  for (int j = 1; j < s.n; ++j) {
+    TickAt(isX, s.t[std::size_t(j)], minor);
+    if (mirror) MirrorAt(isX, s.t[std::size_t(j)], minor);
+  }
+  if (lastTick) TickAt(isX, s.last(), minor);
+  if (k == 10) {
+    const int start = a.ManualScaling ? int(a.NumberingStartDelay) : (s.FirstNumbered ? 0 : 1);
+    for (int j = start; j <= s.n; j += 5) {
+      if (j == 0) continue;
+      if (j == s.n) {
+        if (lastTick) TickAt(isX, s.last(), full);
+        continue;
       }
+      TickAt(isX, s.t[std::size_t(j)], full);
+      if (mirror) MirrorAt(isX, s.t[std::size_t(j)], full);
     }
-  };
-  drawGridAndTicks(false);
-  drawGridAndTicks(true);
+  }
+}
 
-  // 11. Bars, then the curves. A missing value leaves a gap.
-  auto curvePoint = [&](const CurveDef& c, int i, PagePoint& p) -> int {
-    double u = 0, v = 0;
-    int r = axisValue(c.XColumn, i, xs.log, u);
-    if (r != 0) return r;
-    r = axisValue(c.YColumn, i, ys.log, v);
-    if (r != 0) return r;
-    d.SetPointUser(p, u, v);
-    return 0;
-  };
-  // A value a log axis cannot show stops only that curve's bars; the graph goes on, and the
-  // failure is reported in StoreError at the end.
-  bool barsStopped = false;
-  for (int n = 1; n <= g.CurveCount; ++n) {
-    const CurveDef& c = g.curve(n);
-    if (c.BarCurve < 1 || c.BarCurve > g.CurveCount) continue;
-    const CurveDef& b = g.curve(c.BarCurve);
-    d.SetLineCode(widthRule(c));
+int GraphRenderer::CurvePoint(const CurveDef& c, int i, PagePoint& p) {
+  double u = 0, v = 0;
+  int r = AxisValue(c.XColumn, i, xs_.log, u);
+  if (r != 0) return r;
+  r = AxisValue(c.YColumn, i, ys_.log, v);
+  if (r != 0) return r;
+  d_.SetPointUser(p, u, v);
+  return 0;
+}
+
+// A missing value leaves a gap. A value a log axis cannot show stops only that curve's bars; the
+// graph goes on, and the failure is reported in StoreError at the end.
+void GraphRenderer::DrawBars() {
+  for (int n = 1; n <= g_.CurveCount; ++n) {
+    const CurveDef& c = g_.curve(n);
+    if (c.BarCurve < 1 || c.BarCurve > g_.CurveCount) continue;
+    const CurveDef& b = g_.curve(c.BarCurve);
+    d_.SetLineCode(widthRule(c));
     const int lo = std::max(c.LowIndex, b.LowIndex), hi = std::min(c.HiIndex, b.HiIndex);
     for (int i = lo; i <= hi; ++i) {
       PagePoint p1, p2;
-      const int r1 = curvePoint(c, i, p1);
-      const int r2 = r1 == 0 ? curvePoint(b, i, p2) : r1;
+      const int r1 = CurvePoint(c, i, p1);
+      const int r2 = r1 == 0 ? CurvePoint(b, i, p2) : r1;
       if (r1 == 2 || r2 == 2) {
-        barsStopped = true;
+        barsStopped_ = true;
         break;
       }
-      if (r1 == 0 && r2 == 0) d.DrawSegment(p1, p2);
+      if (r1 == 0 && r2 == 0) d_.DrawSegment(p1, p2);
     }
-    store.StoreError = false;
+    graph_.store.StoreError = false;
   }
-  // Each curve's values are read once; a missing value splits the curve into separate runs.
+}
+
+// Each curve's values are read once; a missing value splits the curve into separate runs. False
+// when a value could not be read or shown: the graph stops after that curve.
+bool GraphRenderer::DrawCurves() {
   std::vector<PagePoint> pts, run;
   std::vector<bool> gap;
-  for (int n = 1; n <= g.CurveCount; ++n) {
-    const CurveDef& c = g.curve(n);
+  for (int n = 1; n <= g_.CurveCount; ++n) {
+    const CurveDef& c = g_.curve(n);
     const int type = c.CurveType;
     pts.clear();
     gap.clear();
     bool failed = false;
     for (int i = c.LowIndex; i <= c.HiIndex; ++i) {
       PagePoint p;
-      const int r = curvePoint(c, i, p);
+      const int r = CurvePoint(c, i, p);
       if (r == 2) {
         failed = true;
         break;
@@ -544,86 +600,95 @@ void Graph::DrawGraph(Drawing& d, TextEngine& text) {
       gap.push_back(r == 1);
     }
     if (type == kDashedCurve || type == kIntermittentCurve)
-      d.SetLineCode(c.SizeCode);
+      d_.SetLineCode(c.SizeCode);
     else
-      d.SetLineCode(widthRule(c));
-    auto drawRun = [&] {
-      switch (type) {
-        case kDashedCurve:
-          drawDashedPolyline(d, run, dashLength(c.SizeCode));
-          break;
-        case kIntermittentCurve:
-          drawIntermittentPolyline(d, run, dashLength(c.SizeCode));
-          break;
-        case kLineCurve:
-        case kConnectedPointsCurve:
-          for (std::size_t i = 1; i < run.size(); ++i) d.DrawSegment(run[i - 1], run[i]);
-          break;
-        default:
-          break;
-      }
-      run.clear();
-    };
+      d_.SetLineCode(widthRule(c));
     run.clear();
     for (std::size_t i = 0; i < pts.size(); ++i) {
       if (gap[i])
-        drawRun();
+        DrawRun(c, run);
       else
         run.push_back(pts[i]);
     }
-    drawRun();
+    DrawRun(c, run);
     if (type == kPointsCurve || type == kConnectedPointsCurve || type == kDotsCurve) {
       for (std::size_t i = 0; i < pts.size(); ++i) {
         if (gap[i]) continue;
         if (type == kDotsCurve)
-          d.DrawDot(pts[i]);
+          d_.DrawDot(pts[i]);
         else
-          d.DrawPointSymbol(pts[i], c.PointShape, c.SizeCode);
+          d_.DrawPointSymbol(pts[i], c.PointShape, c.SizeCode);
       }
     }
-    if (failed) return;
+    if (failed) return false;
   }
+  return true;
+}
 
-  // 12. Axis labels and the title.
-  auto labelText = [&](const AxisDef& a, bool isX) -> std::string {
-    if (a.LabelMode == 1) return a.Label;
-    if (a.LabelMode != 2 || g.CurveCount < 1) return {};
-    const int col = isX ? g.curve(1).XColumn : g.curve(1).YColumn;
-    if (col < 0 || std::size_t(col) >= columns_.size()) return {};
-    const bool keep = store.StoreError;
-    std::string name = store.SERIESNAME(columns_[std::size_t(col)]);
-    if (store.StoreError) name.clear();
-    store.StoreError = keep;
-    return cut(name, 87);
-  };
-  if (g.Y.LabelMode == 1 || g.Y.LabelMode == 2) {
-    const std::string s = labelText(g.Y, false);
-    PagePoint p = at(x0, 0.5 * (y0 + yn));
-    d.SetPointPage(p, LeftmostX, p.Y);
-    text.SetFontCode(g.Y.LabelFontCode);
-    d.SetTextAngle(90);
-    d.MovePointRotated(p, -0.5 * text.TextWidthInChars(s), 1.5);
-    text.DrawTextString(p, s);
-    d.SetTextAngle(0);
+// The lines of one run of a curve; the run is emptied.
+void GraphRenderer::DrawRun(const CurveDef& c, std::vector<PagePoint>& run) {
+  switch (c.CurveType) {
+    case kDashedCurve:
+      drawDashedPolyline(d_, run, dashLength(c.SizeCode));
+      break;
+    case kIntermittentCurve:
+      drawIntermittentPolyline(d_, run, dashLength(c.SizeCode));
+      break;
+    case kLineCurve:
+    case kConnectedPointsCurve:
+      for (std::size_t i = 1; i < run.size(); ++i) d_.DrawSegment(run[i - 1], run[i]);
+      break;
+    default:
+      break;
   }
-  if (g.X.LabelMode == 1 || g.X.LabelMode == 2) {
-    const std::string s = labelText(g.X, true);
-    PagePoint p = at(0.5 * (x0 + xn), y0);
-    d.SetPointPage(p, p.X, LowestY);
-    text.SetFontCode(g.X.LabelFontCode);
-    d.MovePointRotated(p, -0.5 * text.TextWidthInChars(s), -1.5);
-    text.DrawTextString(p, s);
+  run.clear();
+}
+
+std::string GraphRenderer::LabelText(const AxisDef& a, bool isX) {
+  if (a.LabelMode == 1) return a.Label;
+  if (a.LabelMode != 2 || g_.CurveCount < 1) return {};
+  const int col = isX ? g_.curve(1).XColumn : g_.curve(1).YColumn;
+  const std::span<Series> columns = graph_.columns();
+  if (col < 0 || std::size_t(col) >= columns.size()) return {};
+  Store& store = graph_.store;
+  const bool keep = store.StoreError;
+  std::string name = store.SERIESNAME(columns[std::size_t(col)]);
+  if (store.StoreError) name.clear();
+  store.StoreError = keep;
+  return cut(name, 87);
+}
+
+// The Y label stands left of the Y numbers, the X label below the X numbers.
+void GraphRenderer::DrawLabels() {
+  if (g_.Y.LabelMode == 1 || g_.Y.LabelMode == 2) {
+    const std::string s = LabelText(g_.Y, false);
+    PagePoint p = At(x0_, 0.5 * (y0_ + yn_));
+    d_.SetPointPage(p, leftmostX_, p.Y);
+    text_.SetFontCode(g_.Y.LabelFontCode);
+    d_.SetTextAngle(90);
+    d_.MovePointRotated(p, -0.5 * text_.TextWidthInChars(s), 1.5);
+    text_.DrawTextString(p, s);
+    d_.SetTextAngle(0);
   }
-  if (g.TitleMode == 1) {
-    PagePoint p = at(0.5 * (x0 + xn), yn);
-    // Outside ticks mirrored on the top edge: the title clears them.
-    if (!g.X.TicksInside && (g.X.ClosedBox || g.X.GridLines))
-      d.MovePointPage(p, 0, (xs.log ? 2 : 1) * double(g.X.TickLength));
-    text.SetFontCode(g.TitleFontCode);
-    d.MovePointRotated(p, -0.5 * text.TextWidthInChars(g.Title), 0.75);
-    text.DrawTextString(p, g.Title);
+  if (g_.X.LabelMode == 1 || g_.X.LabelMode == 2) {
+    const std::string s = LabelText(g_.X, true);
+    PagePoint p = At(0.5 * (x0_ + xn_), y0_);
+    d_.SetPointPage(p, p.X, lowestY_);
+    text_.SetFontCode(g_.X.LabelFontCode);
+    d_.MovePointRotated(p, -0.5 * text_.TextWidthInChars(s), -1.5);
+    text_.DrawTextString(p, s);
   }
-  if (barsStopped) store.StoreError = true;
+}
+
+void GraphRenderer::DrawTitle() {
+  if (g_.TitleMode != 1) return;
+  PagePoint p = At(0.5 * (x0_ + xn_), yn_);
+  // Outside ticks mirrored on the top edge: the title clears them.
+  if (!g_.X.TicksInside && (g_.X.ClosedBox || g_.X.GridLines))
+    d_.MovePointPage(p, 0, (xs_.log ? 2 : 1) * double(g_.X.TickLength));
+  text_.SetFontCode(g_.TitleFontCode);
+  d_.MovePointRotated(p, -0.5 * text_.TextWidthInChars(g_.Title), 0.75);
+  text_.DrawTextString(p, g_.Title);
 }
 
 }  // namespace plotane
