@@ -29,7 +29,7 @@ class QuietHost : public Host {
   void showLog() override {}
   // A fixed clock keeps runs of the same input identical.
   ClockStamp now() override { return {1996, 5, 17, 14, 30}; }
-  bool printPage(const std::vector<uint8_t>&, const std::string&) override { return false; }
+  bool printPage(const std::vector<uint8_t>&, const std::string&, bool) override { return false; }
   // Fuzzing looks for crashes, not for durability: no sync per store operation.
   bool syncEachStoreOperation() override { return false; }
 };
