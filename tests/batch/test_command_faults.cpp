@@ -6,8 +6,7 @@
 
 #include <filesystem>
 
-#include "TempDir.h"
-#include "TestHost.h"
+#include "ScriptCtx.h"
 #include "drawing/DrawingOutput.h"
 #include "shell/AppContext.h"
 #include "shell/base/Files.h"
@@ -18,23 +17,7 @@ namespace {
 const char* const kError = "Error...cannot continue:";
 const char* const kDataCheck = "Error in graph data specifications.";
 
-struct Ctx {
-  test::TestHost host;
-  test::TempDir dir;
-  AppContext ctx{host};
-  // Runs a script; "$" in it stands for the temporary folder (quoted names keep their case).
-  bool run(std::string text) {
-    for (std::size_t p; (p = text.find('$')) != std::string::npos;) text.replace(p, 1, dir.path());
-    ctx.runner.setText(text);
-    ctx.runner.RUN();
-    return !ctx.runner.ScriptError;
-  }
-  Series& col(int c) { return ctx.worksheet.column(c); }
-  float val(int c, int i) { return ctx.store.GETVAL(col(c), i); }
-  void fill(int c, int n, double k = 1, int from = 0) {
-    ctx.store.NEWSERIES(col(c), false, "d");
-    for (int i = 0; i < n; ++i) ctx.store.PUTVAL(col(c), from + i, (i + 1) * k);
-  }
+struct Ctx : test::ScriptCtx {
   // A graph of B over A (indices 0..9) between the cursors (1.5, 2) and (6.5, 7).
   void curve() {
     fill(0, 10);

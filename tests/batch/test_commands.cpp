@@ -10,8 +10,7 @@
 #include <sstream>
 
 #include "FileBytes.h"
-#include "TempDir.h"
-#include "TestHost.h"
+#include "ScriptCtx.h"
 #include "shell/AppContext.h"
 #include "shell/base/Files.h"
 
@@ -22,25 +21,7 @@ const char* const kError = "Error...cannot continue:";
 
 using test::readText;
 
-struct Ctx {
-  test::TestHost host;
-  test::TempDir dir;
-  AppContext ctx{host};
-  // Runs a script; "$" in it stands for the temporary folder (quoted names keep their case).
-  bool run(std::string text) {
-    for (std::size_t p; (p = text.find('$')) != std::string::npos;) text.replace(p, 1, dir.path());
-    ctx.runner.setText(text);
-    ctx.runner.RUN();
-    return !ctx.runner.ScriptError;
-  }
-  Series& col(int c) { return ctx.worksheet.column(c); }
-  float val(int c, int i) { return ctx.store.GETVAL(col(c), i); }
-  // Puts values 1..n (times k) at indices 0..n-1 of a column.
-  void fill(int c, int n, double k = 1, int from = 0) {
-    ctx.store.NEWSERIES(col(c), false, "d");
-    for (int i = 0; i < n; ++i) ctx.store.PUTVAL(col(c), from + i, (i + 1) * k);
-  }
-};
+using Ctx = test::ScriptCtx;
 
 TEST(Commands, EveryWordOfTheTableIsKnown) {
   Ctx t;

@@ -10,8 +10,7 @@
 #include <new>
 
 #include "FileBytes.h"
-#include "TempDir.h"
-#include "TestHost.h"
+#include "ScriptCtx.h"
 #include "drawing/DrawingOutput.h"
 #include "shell/AppContext.h"
 #include "shell/base/Files.h"
@@ -24,16 +23,7 @@ std::vector<uint8_t> bytesOf(const std::string& s) { return {s.begin(), s.end()}
 
 const std::string kOld = "the old file, which a failed save must leave alone\r\n";
 
-struct Ctx {
-  test::TestHost host;
-  test::TempDir dir;
-  AppContext ctx{host};
-  bool run(std::string text) {
-    for (std::size_t p; (p = text.find('$')) != std::string::npos;) text.replace(p, 1, dir.path());
-    ctx.runner.setText(text);
-    ctx.runner.RUN();
-    return !ctx.runner.ScriptError;
-  }
+struct Ctx : test::ScriptCtx {
   // Writes the old contents to the file, runs the save with the disk full after `bytes` bytes,
   // and checks that the file is unchanged and that something was reported.
   void failingSave(const std::string& file, long long bytes, const std::function<bool()>& save) {
