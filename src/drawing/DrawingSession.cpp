@@ -11,6 +11,47 @@ namespace plotane {
 
 DrawingSession::DrawingSession(Drawing& drawing, TextEngine& text) : d_(drawing), text_(text) {}
 
+std::vector<MarkSegment> DrawingSession::CursorMarks() const {
+  std::vector<MarkSegment> marks;
+  const DrawState& st = d_.state;
+  if (st.ZoomedOut) return marks;
+  auto line = [&](double X1, double Y1, double X2, double Y2) {
+    MarkSegment m;
+    d_.pageToPreview(X1, Y1, m.x1, m.y1);
+    d_.pageToPreview(X2, Y2, m.x2, m.y2);
+    marks.push_back(m);
+  };
+  // A: along the text direction (c, s), across it (-s, c).
+  const double c = st.TextCos, s = st.TextSin, h = st.CharSize / 2;
+  const PageXY a = st.A;
+  line(a.X - 0.1 * c, a.Y - 0.1 * s, a.X + 0.1 * c, a.Y + 0.1 * s);
+  line(a.X + h * s, a.Y - h * c, a.X - h * s, a.Y + h * c);
+  for (double k : {-h, h}) {
+    const double X = a.X - k * s, Y = a.Y + k * c;
+    line(X - 0.05 * c, Y - 0.05 * s, X + 0.05 * c, Y + 0.05 * s);
+  }
+  if (st.DrawEraseMode) {
+    for (double sx : {-1.0, 1.0})
+      for (double sy : {-1.0, 1.0}) {
+        const double X = a.X + 0.15 * sx, Y = a.Y + 0.15 * sy;
+        line(X, Y, a.X + 0.11 * sx, Y);
+        line(X, Y, X, a.Y + 0.11 * sy);
+      }
+  }
+  const PageXY b = st.B;
+  line(b.X - 0.1, b.Y, b.X + 0.1, b.Y);
+  line(b.X, b.Y - 0.1, b.X, b.Y + 0.1);
+  if (st.BlockMode) {
+    const BlockRect& k = d_.block();
+    const PageXY lo = k.origin, hi{k.origin.X + k.extent.X, k.origin.Y + k.extent.Y};
+    line(lo.X, lo.Y, lo.X + 0.2, lo.Y);
+    line(lo.X, lo.Y, lo.X, lo.Y + 0.2);
+    line(hi.X, hi.Y, hi.X - 0.2, hi.Y);
+    line(hi.X, hi.Y, hi.X, hi.Y - 0.2);
+  }
+  return marks;
+}
+
 bool DrawingSession::Key(const KeyPress& k) {
   if (k.alt || d_.state.ZoomedOut) return false;
   if (pending_ == PendingCommand::TextEntry) return textKey(k);

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "drawing/Drawing.h"
 
@@ -48,6 +49,11 @@ enum class BlockOp { Copy, Move, Pcx };
 // What "Select block" OK led to.
 enum class BlockStep { Failed, AwaitDestination, AwaitPcxName };
 
+// A stroke of the cursor marks, in preview pixels.
+struct MarkSegment {
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+
 // The zoomed-out view rectangle in view pixels (origin at the view's top left).
 struct ZoomRect {
   int width = 0, height = 0;
@@ -79,6 +85,11 @@ class DrawingSession {
   std::string readoutB() const { return d_.CursorReadout(true); }
   const std::string& modeLabel() const { return d_.state.ModeLabel; }
   const std::string& gridLabel() const { return d_.state.GridLabel; }
+
+  // The cursor marks drawn over the preview (never into it): the A I-beam turned with the text
+  // angle, the draw/erase corner marks, the B cross and, in block mode, the selected block's
+  // corners. None while zoomed out.
+  std::vector<MarkSegment> CursorMarks() const;
 
   // Keys. Returns true when the key was handled (the window then repaints).
   bool Key(const KeyPress& k);

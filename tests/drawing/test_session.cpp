@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
@@ -379,4 +380,48 @@ TEST(Session, DiscardEndsEveryPendingState) {
     EXPECT_EQ(f.d.image().countInk(), ink);
     EXPECT_TRUE(f.s.canStartCommand());
   }
+}
+
+TEST(Session, CursorMarks) {
+  Fixture f;
+  f.d.SetACursor(1, 6);
+  f.d.SetBCursor(5, 9);
+  // Preview: 100 pixels per inch, row = (10 - Y) x 100. CharSize 0.1 in: the I-beam's upright
+  // spans 10 pixels, its stem 20, its bars 10.
+  auto near = [](const MarkSegment& m, double x1, double y1, double x2, double y2) {
+    return std::abs(m.x1 - x1) < 1e-6 && std::abs(m.y1 - y1) < 1e-6 && std::abs(m.x2 - x2) < 1e-6 &&
+           std::abs(m.y2 - y2) < 1e-6;
+  };
+  std::vector<MarkSegment> m = f.s.CursorMarks();
+  ASSERT_EQ(m.size(), 6u);  // I-beam 4, B cross 2
+  EXPECT_TRUE(near(m[0], 90, 400, 110, 400));
+  EXPECT_TRUE(near(m[1], 100, 405, 100, 395));
+  EXPECT_TRUE(near(m[2], 95, 405, 105, 405));
+  EXPECT_TRUE(near(m[3], 95, 395, 105, 395));
+  EXPECT_TRUE(near(m[4], 490, 100, 510, 100));
+  EXPECT_TRUE(near(m[5], 500, 110, 500, 90));
+
+  // Turned 90 degrees: the stem runs up the page.
+  f.d.SetTextAngle(90);
+  m = f.s.CursorMarks();
+  EXPECT_TRUE(near(m[0], 100, 410, 100, 390));
+  f.d.SetTextAngle(0);
+
+  // Draw mode adds the corners (not turned); block mode the block's corners.
+  f.type('d');
+  m = f.s.CursorMarks();
+  ASSERT_EQ(m.size(), 14u);
+  EXPECT_TRUE(near(m[4], 85, 415, 89, 415));  // lower-left corner, horizontal stroke
+  f.d.SetBCursor(2, 7);
+  ASSERT_TRUE(f.s.StartBlock(BlockOp::Copy));
+  ASSERT_EQ(f.s.SelectBlockOK(), BlockStep::AwaitDestination);
+  m = f.s.CursorMarks();
+  ASSERT_EQ(m.size(), 18u);
+  EXPECT_TRUE(near(m[14], 100, 400, 120, 400));
+  EXPECT_TRUE(near(m[17], 200, 300, 200, 320));
+
+  // No marks over the zoomed view.
+  f.s.DoBlockCancel();
+  f.s.ToggleZoom();
+  EXPECT_TRUE(f.s.CursorMarks().empty());
 }

@@ -72,6 +72,12 @@ class DrawingWindowTest : public QObject {
     QTest::mouseClick(view, Qt::RightButton, Qt::NoModifier, QPoint(100, 100));
     QCOMPARE(text(w, "Panel1"), QString("A:  X= 2.350  Y= 6.000"));
     QVERIFY(!ctx.drawing->state.ImageChanged);  // clicks never draw
+
+    // The A I-beam at (2.35, 6.0) is on the screen (preview pixel 235, 400), not in the preview.
+    const QImage shown = view->grab().toImage();
+    QCOMPARE(shown.pixelColor(235, 400), QColor(Qt::black));
+    QCOMPARE(shown.pixelColor(235, 420), QColor(Qt::white));
+    QVERIFY(!ctx.drawing->preview().pixel(400, 235));
   }
 
   void textEntryTypesAndADiscardEndsIt() {

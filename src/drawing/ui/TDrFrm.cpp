@@ -45,6 +45,12 @@ class PreviewView : public QWidget {
     const int n = std::min<int>(p.bytesPerRow(), int(image.bytesPerLine()));
     for (int r = 0; r < p.height(); ++r) std::memcpy(image.scanLine(r), p.row(r), std::size_t(n));
     painter.drawImage(0, 0, image);
+    // The cursor marks go over the picture on the screen only.
+    if (ctx_.session) {
+      painter.setPen(QPen(Qt::black, 0));
+      for (const MarkSegment& m : ctx_.session->CursorMarks())
+        painter.drawLine(QLineF(m.x1, m.y1, m.x2, m.y2));
+    }
   }
 
   // Left clicks place a cursor; Shift alone picks the B-cursor.
@@ -216,7 +222,10 @@ void TDrFrm::bindDrawing() {
     view_->follow();
     refreshStatus();
   };
-  d.onCursorsChanged = [this] { refreshStatus(); };
+  d.onCursorsChanged = [this] {
+    refreshStatus();
+    view_->update();
+  };
   if (ctx_.session) ctx_.session->setViewHeight(scroll_->height());
   d.onCaptionChanged = [this] {
     setWindowTitle(QString::fromLatin1(ctx_.drawing->caption().c_str()));
