@@ -5,6 +5,8 @@
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QtTest>
+#include <algorithm>
+#include <cmath>
 
 #include "drawing/ui/TDrFrm.h"
 #include "shell/AppContext.h"
@@ -78,6 +80,33 @@ class DrawingWindowTest : public QObject {
     QCOMPARE(shown.pixelColor(235, 400), QColor(Qt::black));
     QCOMPARE(shown.pixelColor(235, 420), QColor(Qt::white));
     QVERIFY(!ctx.drawing->preview().pixel(400, 235));
+  }
+
+  void zoomedOutClicksLandWhereClicked() {
+    Shell shell;
+    shell.start({});
+    AppContext& ctx = shell.context();
+    ctx.SHOWDRAWING();
+    TDrFrm* w = shell.drawingWindow();
+    w->resize(900, 900);
+    QWidget* view = w->findChild<QWidget*>("PB1");
+    QVERIFY(ctx.session->ToggleZoom());
+    QCOMPARE(text(w, "Label1"), QString("Zoomed out"));
+    // The view is the zoom rectangle: H from the scroll box's height, W = Trunc(H x 0.82474).
+    const int h = w->findChild<QScrollArea*>()->height() - 1;
+    const int expectH = std::clamp(h, 650, 999);
+    QCOMPARE(view->height(), expectH);
+    QCOMPARE(view->width(), int(expectH * 0.8247399926));
+    // Page (3.5, 4.0) is preview (350, 600): at the same fraction of the zoomed view.
+    const QPoint at(int(std::lround(350.0 * view->width() / 800)),
+                    int(std::lround(600.0 * view->height() / 1000)));
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, at);
+    QCOMPARE(text(w, "Panel1"), QString("A:  X= 3.500  Y= 4.000"));
+    QTest::keyClick(view, Qt::Key_Right);  // keys do nothing while zoomed out
+    QCOMPARE(text(w, "Panel1"), QString("A:  X= 3.500  Y= 4.000"));
+    QVERIFY(ctx.session->ToggleZoom());
+    QCOMPARE(view->size(), QSize(800, 1000));
+    QCOMPARE(text(w, "Label1"), QString(""));
   }
 
   void textEntryTypesAndADiscardEndsIt() {

@@ -15,7 +15,8 @@
 
 namespace plotane {
 
-// Paints the drawing's 1-bit preview (800 x 1000, or 1000 x 800 in landscape) at its own size.
+// Paints the drawing's 1-bit preview (800 x 1000, or 1000 x 800 in landscape) at its own size,
+// or stretched into the zoom rectangle while zoomed out.
 class PreviewView : public QWidget {
  public:
   PreviewView(AppContext& ctx, TDrFrm* frame, QWidget* parent)
@@ -25,7 +26,10 @@ class PreviewView : public QWidget {
     setFocusPolicy(Qt::StrongFocus);
   }
   void follow() {
-    if (ctx_.drawing) {
+    if (ctx_.session && ctx_.drawing->state.ZoomedOut) {
+      const ZoomRect z = ctx_.session->zoomRect();
+      setFixedSize(z.width, z.height);
+    } else if (ctx_.drawing) {
       const MonoBitmap& p = ctx_.drawing->preview();
       setFixedSize(p.width(), p.height());
     }
@@ -44,6 +48,11 @@ class PreviewView : public QWidget {
     image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
     const int n = std::min<int>(p.bytesPerRow(), int(image.bytesPerLine()));
     for (int r = 0; r < p.height(); ++r) std::memcpy(image.scanLine(r), p.row(r), std::size_t(n));
+    if (ctx_.drawing->state.ZoomedOut) {
+      painter.setRenderHint(QPainter::SmoothPixmapTransform);
+      painter.drawImage(rect(), image);
+      return;
+    }
     painter.drawImage(0, 0, image);
     // The cursor marks go over the picture on the screen only.
     if (ctx_.session) {
@@ -206,6 +215,11 @@ void TDrFrm::keyPressEvent(QKeyEvent* e) {
 
 bool TDrFrm::eventFilter(QObject* watched, QEvent* e) {
   if (e->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent*>(e))) return true;
+  // The zoomed view takes its height from the scroll box.
+  if (watched == scroll_ && e->type() == QEvent::Resize && ctx_.session) {
+    ctx_.session->setViewHeight(scroll_->height());
+    view_->follow();
+  }
   return TWorkFrm::eventFilter(watched, e);
 }
 
