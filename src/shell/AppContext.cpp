@@ -35,9 +35,11 @@ AppContext::AppContext(Host& h)
 
 void AppContext::makeDrawing() {
   DrawingClosed = false;
+  session.reset();
   text.reset();
   drawing = std::make_unique<Drawing>(host);
   text = std::make_unique<TextEngine>(*drawing);
+  session = std::make_unique<DrawingSession>(*drawing, *text);
   // The graph definitions keep the drawing's orientation.
   drawing->onOrientationChanged = [this](bool landscape) { graph.def.Landscape = landscape; };
 }
@@ -63,6 +65,9 @@ TextEngine& AppContext::textEngine() {
 }
 
 void AppContext::discardDrawing(bool windowOpen) {
+  // Whatever the window has open ends before its drawing goes.
+  if (session) session->Discard();
+  session.reset();
   text.reset();
   drawing.reset();
   DrawingClosed = true;

@@ -10,6 +10,7 @@
 #include "batch/EbtCommands.h"
 #include "batch/EbtRunner.h"
 #include "drawing/Drawing.h"
+#include "drawing/DrawingSession.h"
 #include "drawing/Text.h"
 #include "graph/CurvePick.h"
 #include "graph/Graph.h"
@@ -42,6 +43,8 @@ class AppContext {
   // The drawing and its text engine; absent while the drawing window is closed.
   std::unique_ptr<Drawing> drawing;
   std::unique_ptr<TextEngine> text;
+  // The drawing window's interaction state, made and discarded with the drawing.
+  std::unique_ptr<DrawingSession> session;
 
   // True while one script statement executes: windows skip their questions then.
   bool ScriptRunning = false;
