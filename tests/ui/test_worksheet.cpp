@@ -255,6 +255,46 @@ class WorksheetWindowTest : public QObject {
     QVERIFY(f.wk->FormCloseQuery());
   }
 
+  void closeButtonAsksThenErasesAndProgramCloseAsksOnce() {
+    {
+      WkFixture f;
+      Worksheet& ws = f.ctx.worksheet;
+      f.type(0, 0, "1");
+      f.type(2, 4, "2");  // still in the editor: committed before the question
+      ModalAnswers answers;
+      answers.button(QMessageBox::Yes);
+      QVERIFY(!f.wk->close());
+      answers.escape();
+      QVERIFY(!f.wk->close());
+      QCOMPARE(answers.seen,
+               QStringList(2, "Some data may not have been saved!--Return to worksheet??"));
+      QVERIFY(f.wk->isVisible());
+      QVERIFY(ws.inUse(0) && ws.inUse(2));
+      answers.button(QMessageBox::No);
+      QVERIFY(f.wk->close());
+      QVERIFY(!f.wk->isVisible());
+      QCOMPARE(answers.seen.size(), 3);
+      for (int c = 0; c < ColumnCount; ++c) QVERIFY(!ws.inUse(c));
+      // Shown again: empty, and a close with nothing unsaved asks nothing.
+      f.ctx.SHOWWORKSHEET();
+      QVERIFY(f.wk->close());
+      QCOMPARE(answers.seen.size(), 3);
+    }
+    {
+      // The program's close asks once, and the window then goes without a second question.
+      WkFixture f;
+      f.type(0, 0, "1");
+      f.grid->goTo(0, 1);
+      ModalAnswers answers;
+      answers.button(QMessageBox::No);
+      answers.button(QMessageBox::No);
+      QVERIFY(f.shell.mainWindow()->close());
+      QVERIFY(f.wk->close());
+      QCOMPARE(answers.seen.size(), 1);
+      QVERIFY(f.ctx.worksheet.inUse(0));  // the program's close erases nothing itself
+    }
+  }
+
   void seriesDialogListsMatchesAndLabelsFollowTheStore() {
     WkFixture f;
     TempDir dir;

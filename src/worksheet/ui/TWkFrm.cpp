@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -673,6 +674,18 @@ bool TWkFrm::nameDialog(Worksheet& ws, int column) {
 
 bool TWkFrm::FormCloseQuery() { return ws_.MayClose(); }
 
-void TWkFrm::FormClose() { ws_.CommitClose(); }
+void TWkFrm::FormClose() {
+  programClosing_ = true;
+  ws_.CommitClose();
+}
+
+void TWkFrm::closeEvent(QCloseEvent* e) {
+  if (programClosing_) return e->accept();
+  // A typed cell counts as data: it is committed before the question ("Error at " keeps it).
+  if (!ws_.CommitCurrentCell()) return e->ignore();
+  if (!ws_.CloseQuery()) return e->ignore();
+  ws_.CloseWorksheet();
+  e->accept();
+}
 
 }  // namespace plotane
