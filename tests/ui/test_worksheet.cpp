@@ -144,6 +144,13 @@ class WorksheetWindowTest : public QObject {
     QCOMPARE(f.edit("Edit1")->text(), QString("C "));
     QCOMPARE(f.edit("Edit2")->text(), QString("E "));
     QVERIFY(f.grid->selectionModel()->isSelected(f.cell(3, 0)));  // D lies inside the drag
+    // ... and is drawn highlighted like C and E.
+    QImage shot = f.grid->viewport()->grab().toImage();
+    QColor highlight = f.grid->palette().color(QPalette::Highlight);
+    for (int column : {2, 3, 4}) {
+      QPoint at = f.grid->visualRect(f.cell(column, 0)).center() + QPoint(-20, 0);
+      QCOMPARE(shot.pixelColor(at * shot.devicePixelRatio()), highlight);
+    }
     // Typed letters are not overwritten by a repaint or a scroll.
     f.edit("Edit2")->setText("f");
     f.grid->viewport()->repaint();
