@@ -58,6 +58,7 @@ TWkFrm::TWkFrm(AppContext& ctx, QWidget* parent)
   useLimitsChanged();
   storeLocationChanged();
   requestChanged();
+  grid_->showEditor();
 
   QSettings s("Plotane", "Plotane");
   restoreGeometry(s.value(kGeometryKey).toByteArray());
@@ -89,8 +90,10 @@ void TWkFrm::buildBody() {
 
   model_ = new WkGridModel(ws_, this);
   grid_ = new WkGridView(ws_, model_, central);
+  // The grid is "screen height - 222" high where the window leaves room for it, smaller where not.
   if (QScreen* sc = QGuiApplication::primaryScreen())
-    grid_->setMinimumHeight(std::max(200, sc->availableGeometry().height() - 222) / 2);
+    grid_->setMaximumHeight(std::max(200, sc->size().height() - 222));
+  grid_->setMinimumHeight(120);
   grid_->onEscape = [this] { escape(); };
   grid_->onSelectionChanged = [this] {
     if (ws_.requestActive()) fillRequestEdits();
@@ -563,6 +566,7 @@ void TWkFrm::requestChanged() {
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     QModelIndex cur = grid_->currentIndex();
     if (cur.isValid()) grid_->selectionModel()->select(cur, QItemSelectionModel::ClearAndSelect);
+    grid_->showEditor();
     return;
   }
   grid_->endEdit();
