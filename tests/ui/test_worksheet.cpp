@@ -168,6 +168,9 @@ class WorksheetWindowTest : public QObject {
     QCOMPARE(f.grid->maximumHeight(), rule);
     QCOMPARE(f.grid->sizeHint().height(), rule);
     QVERIFY(f.grid->height() <= rule);
+    // The grid's limit does not keep the window from filling the screen.
+    QVERIFY(f.wk->maximumHeight() >= f.wk->screen()->size().height());
+    QVERIFY(f.wk->minimumSizeHint().height() < f.wk->screen()->size().height());
   }
 
   void emptyingAnEndValueAsksAndFocusLossCommits() {

@@ -183,6 +183,8 @@ void TWkFrm::buildBody() {
   bottom->addWidget(csel_, 0, Qt::AlignTop);
 
   lay->addLayout(bottom);
+  // Room below the grid's full height stays empty, so that the window can still be maximised.
+  lay->addStretch(0);
   setCentralWidget(central);
 }
 
