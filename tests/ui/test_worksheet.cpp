@@ -204,6 +204,11 @@ class WorksheetWindowTest : public QObject {
     QCOMPARE(answers.seen.last(), QString("Error at 0,3"));
     QCOMPARE(answers.seen.size(), 3);  // one box, not one per focus change
     QCOMPARE(ws.CurrentIndex, 3);
+    // Back in the grid, the current cell shows its editor again.
+    f.wk->activateWindow();
+    f.grid->setFocus();
+    QTRY_VERIFY(f.grid->delegate()->editor() && f.grid->delegate()->editor()->isVisible());
+    QCOMPARE(f.grid->delegate()->editorIndex(), f.cell(0, 3));
   }
 
   void rangeRequestByDragAndColumnByTypedLetters() {

@@ -571,8 +571,9 @@ void TWkFrm::requestChanged() {
     grid_->showEditor();
     return;
   }
-  grid_->endEdit();
+  // Editing off first: the editor's close gives the grid the focus, which must not reopen it.
   model_->setEditable(false);
+  grid_->endEdit();
   csel_->setTitle(qs(r.prompt));
   bool range = r.kind == RequestKind::Range;
   grid_->setSelectionMode(range ? QAbstractItemView::ContiguousSelection

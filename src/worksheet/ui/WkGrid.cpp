@@ -211,6 +211,12 @@ void WkGridView::placeXvalsView() {
   frozen_->verticalScrollBar()->setValue(verticalScrollBar()->value());
 }
 
+void WkGridView::focusInEvent(QFocusEvent* e) {
+  QTableView::focusInEvent(e);
+  // The focus left with the editor (committed then); coming back, the cell shows it again.
+  showEditor();
+}
+
 void WkGridView::resizeEvent(QResizeEvent* e) {
   QTableView::resizeEvent(e);
   placeXvalsView();

@@ -110,6 +110,7 @@ class WkGridView : public QTableView {
   void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
   void scrollContentsBy(int dx, int dy) override;
   void resizeEvent(QResizeEvent* e) override;
+  void focusInEvent(QFocusEvent* e) override;
   void updateGeometries() override;
 
  private:
