@@ -6,8 +6,10 @@
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QScreen>
 #include <QScrollBar>
 
 #include "TempDir.h"
@@ -93,6 +95,84 @@ class WorksheetWindowTest : public QObject {
                  QString::fromLatin1(ColumnLetters(f.grid->leftDataColumn()).c_str()).left(2));
   }
 
+  void currentCellAlwaysShowsItsEditor() {
+    WkFixture f;
+    Worksheet& ws = f.ctx.worksheet;
+    f.wk->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.wk));
+    f.grid->goTo(1, 10);
+    auto editorAt = [&f](int column, int index) -> QLineEdit* {
+      QLineEdit* e = f.grid->delegate()->editor();
+      bool there =
+          e && e->isVisible() && f.grid->delegate()->editorIndex() == f.cell(column, index);
+      return there ? e : nullptr;
+    };
+    QVERIFY(editorAt(1, 10));
+    // Typing replaces the cell's text at once; Down commits and moves, the editor follows.
+    QTest::keyClicks(QApplication::focusWidget(), "12.5");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QCOMPARE(ws.CurrentIndex, 11);
+    QCOMPARE(f.shown(1, 10), QString("12.500000"));
+    QVERIFY(editorAt(1, 11));
+    QCOMPARE(QApplication::focusWidget(), editorAt(1, 11));
+    // Left at the text's start moves to the cell before; Right at its end back again.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    QCOMPARE(ws.CurrentColumn, 0);
+    QVERIFY(editorAt(0, 11));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    QCOMPARE(ws.CurrentColumn, 1);
+    // Escape undoes the typing and the editor stays, showing the stored value.
+    f.grid->goTo(1, 10);
+    QTest::keyClicks(QApplication::focusWidget(), "3");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(editorAt(1, 10));
+    QCOMPARE(editorAt(1, 10)->text().trimmed(), QString("12.500000"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QCOMPARE(f.shown(1, 10), QString("12.500000"));
+    QCOMPARE(ws.CurrentIndex, 9);
+    // A bad value keeps the cursor and its editor; a column request closes the editor.
+    QTest::keyClicks(QApplication::focusWidget(), "x");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QCOMPARE(ws.CurrentIndex, 9);
+    QVERIFY(editorAt(1, 9));
+    QCOMPARE(editorAt(1, 9)->text(), QString("x"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    f.trigger({"&Columns", "&Copy"});
+    QVERIFY(!editorAt(ws.CurrentColumn, ws.CurrentIndex));
+    f.wk->findChild<QPushButton*>("CSelCan")->click();
+    QVERIFY(editorAt(ws.CurrentColumn, ws.CurrentIndex));
+  }
+
+  void xvalsStayBesideTheRowNumbersAndGridHeightFollowsTheScreen() {
+    WkFixture f;
+    QTableView* xvals = f.grid->xvalsView();
+    QVERIFY(xvals && xvals->isVisible());
+    QCOMPARE(xvals->model(), f.grid->model());
+    QRect before = xvals->geometry();
+    QCOMPARE(before.left(), f.grid->verticalHeader()->width() + f.grid->frameWidth());
+    QCOMPARE(before.width(), 80);
+    // Sideways to column SP and down to index 12 000: "Xvals" stays, in step with the rows.
+    f.grid->goTo(509, 12000);
+    QVERIFY(f.grid->leftDataColumn() > 400);
+    QCOMPARE(xvals->geometry(), before);
+    QVERIFY(!xvals->isColumnHidden(0));
+    QCOMPARE(xvals->columnViewportPosition(0), 0);
+    QCOMPARE(xvals->rowAt(0), f.grid->rowAt(0));
+    QCOMPARE(xvals->horizontalHeader()->model()->headerData(0, Qt::Horizontal).toString(),
+             QString("  Xvals"));
+    // Back to column A: it comes out beside "Xvals", not under it.
+    f.grid->goTo(0, 12000);
+    QVERIFY(f.grid->columnViewportPosition(WkGridModel::modelColumnOf(0)) >= 80);
+    QCOMPARE(f.grid->leftDataColumn(), 0);
+    int rule = std::max(200, f.wk->screen()->size().height() - 222);
+    QCOMPARE(f.grid->maximumHeight(), rule);
+    QCOMPARE(f.grid->sizeHint().height(), rule);
+    QVERIFY(f.grid->height() <= rule);
+    // The grid's limit does not keep the window from filling the screen.
+    QVERIFY(f.wk->maximumHeight() >= f.wk->screen()->size().height());
+    QVERIFY(f.wk->minimumSizeHint().height() < f.wk->screen()->size().height());
+  }
+
   void emptyingAnEndValueAsksAndFocusLossCommits() {
     WkFixture f;
     Worksheet& ws = f.ctx.worksheet;
@@ -124,6 +204,11 @@ class WorksheetWindowTest : public QObject {
     QCOMPARE(answers.seen.last(), QString("Error at 0,3"));
     QCOMPARE(answers.seen.size(), 3);  // one box, not one per focus change
     QCOMPARE(ws.CurrentIndex, 3);
+    // Back in the grid, the current cell shows its editor again.
+    f.wk->activateWindow();
+    f.grid->setFocus();
+    QTRY_VERIFY(f.grid->delegate()->editor() && f.grid->delegate()->editor()->isVisible());
+    QCOMPARE(f.grid->delegate()->editorIndex(), f.cell(0, 3));
   }
 
   void rangeRequestByDragAndColumnByTypedLetters() {
@@ -144,6 +229,13 @@ class WorksheetWindowTest : public QObject {
     QCOMPARE(f.edit("Edit1")->text(), QString("C "));
     QCOMPARE(f.edit("Edit2")->text(), QString("E "));
     QVERIFY(f.grid->selectionModel()->isSelected(f.cell(3, 0)));  // D lies inside the drag
+    // ... and is drawn highlighted like C and E.
+    QImage shot = f.grid->viewport()->grab().toImage();
+    QColor highlight = f.grid->palette().color(QPalette::Highlight);
+    for (int column : {2, 3, 4}) {
+      QPoint at = f.grid->visualRect(f.cell(column, 0)).center() + QPoint(-20, 0);
+      QCOMPARE(shot.pixelColor(at * shot.devicePixelRatio()), highlight);
+    }
     // Typed letters are not overwritten by a repaint or a scroll.
     f.edit("Edit2")->setText("f");
     f.grid->viewport()->repaint();
@@ -253,6 +345,46 @@ class WorksheetWindowTest : public QObject {
     QVERIFY(f.ctx.worksheet.column(0).modified);
     answers.button(QMessageBox::No);
     QVERIFY(f.wk->FormCloseQuery());
+  }
+
+  void closeButtonAsksThenErasesAndProgramCloseAsksOnce() {
+    {
+      WkFixture f;
+      Worksheet& ws = f.ctx.worksheet;
+      f.type(0, 0, "1");
+      f.type(2, 4, "2");  // still in the editor: committed before the question
+      ModalAnswers answers;
+      answers.button(QMessageBox::Yes);
+      QVERIFY(!f.wk->close());
+      answers.escape();
+      QVERIFY(!f.wk->close());
+      QCOMPARE(answers.seen,
+               QStringList(2, "Some data may not have been saved!--Return to worksheet??"));
+      QVERIFY(f.wk->isVisible());
+      QVERIFY(ws.inUse(0) && ws.inUse(2));
+      answers.button(QMessageBox::No);
+      QVERIFY(f.wk->close());
+      QVERIFY(!f.wk->isVisible());
+      QCOMPARE(answers.seen.size(), 3);
+      for (int c = 0; c < ColumnCount; ++c) QVERIFY(!ws.inUse(c));
+      // Shown again: empty, and a close with nothing unsaved asks nothing.
+      f.ctx.SHOWWORKSHEET();
+      QVERIFY(f.wk->close());
+      QCOMPARE(answers.seen.size(), 3);
+    }
+    {
+      // The program's close asks once, and the window then goes without a second question.
+      WkFixture f;
+      f.type(0, 0, "1");
+      f.grid->goTo(0, 1);
+      ModalAnswers answers;
+      answers.button(QMessageBox::No);
+      answers.button(QMessageBox::No);
+      QVERIFY(f.shell.mainWindow()->close());
+      QVERIFY(f.wk->close());
+      QCOMPARE(answers.seen.size(), 1);
+      QVERIFY(f.ctx.worksheet.inUse(0));  // the program's close erases nothing itself
+    }
   }
 
   void seriesDialogListsMatchesAndLabelsFollowTheStore() {

@@ -5,6 +5,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QProcess>
+#include <QScreen>
 
 #include <cmath>
 #include <filesystem>
@@ -221,6 +222,14 @@ class WorksheetEndToEndTest : public QObject {
     QTest::mouseRelease(f.grid->viewport(), Qt::LeftButton, {}, e.center());
     f.wk->showMaximized();
     QTest::qWait(800);
+    // What the X server shows: C, D and E highlighted alike.
+    QImage screen = f.wk->screen()->grabWindow(0).toImage();
+    QColor highlight = f.grid->palette().color(QPalette::Highlight);
+    for (int column : {2, 3, 4}) {
+      QRect r = f.grid->visualRect(f.cell(column, 3));
+      QPoint at = f.grid->viewport()->mapToGlobal(r.center() + QPoint(-30, 0));
+      QCOMPARE(screen.pixelColor(at), highlight);
+    }
     QCOMPARE(QProcess::execute("import", {"-window", "root", QString::fromLocal8Bit(out)}), 0);
   }
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -57,6 +58,7 @@ TWkFrm::TWkFrm(AppContext& ctx, QWidget* parent)
   useLimitsChanged();
   storeLocationChanged();
   requestChanged();
+  grid_->showEditor();
 
   QSettings s("Plotane", "Plotane");
   restoreGeometry(s.value(kGeometryKey).toByteArray());
@@ -88,8 +90,10 @@ void TWkFrm::buildBody() {
 
   model_ = new WkGridModel(ws_, this);
   grid_ = new WkGridView(ws_, model_, central);
+  // The grid is "screen height - 222" high where the window leaves room for it, smaller where not.
   if (QScreen* sc = QGuiApplication::primaryScreen())
-    grid_->setMinimumHeight(std::max(200, sc->availableGeometry().height() - 222) / 2);
+    grid_->setMaximumHeight(std::max(200, sc->size().height() - 222));
+  grid_->setMinimumHeight(120);
   grid_->onEscape = [this] { escape(); };
   grid_->onSelectionChanged = [this] {
     if (ws_.requestActive()) fillRequestEdits();
@@ -179,6 +183,8 @@ void TWkFrm::buildBody() {
   bottom->addWidget(csel_, 0, Qt::AlignTop);
 
   lay->addLayout(bottom);
+  // Room below the grid's full height stays empty, so that the window can still be maximised.
+  lay->addStretch(0);
   setCentralWidget(central);
 }
 
@@ -562,10 +568,12 @@ void TWkFrm::requestChanged() {
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     QModelIndex cur = grid_->currentIndex();
     if (cur.isValid()) grid_->selectionModel()->select(cur, QItemSelectionModel::ClearAndSelect);
+    grid_->showEditor();
     return;
   }
-  grid_->endEdit();
+  // Editing off first: the editor's close gives the grid the focus, which must not reopen it.
   model_->setEditable(false);
+  grid_->endEdit();
   csel_->setTitle(qs(r.prompt));
   bool range = r.kind == RequestKind::Range;
   grid_->setSelectionMode(range ? QAbstractItemView::ContiguousSelection
@@ -673,6 +681,18 @@ bool TWkFrm::nameDialog(Worksheet& ws, int column) {
 
 bool TWkFrm::FormCloseQuery() { return ws_.MayClose(); }
 
-void TWkFrm::FormClose() { ws_.CommitClose(); }
+void TWkFrm::FormClose() {
+  programClosing_ = true;
+  ws_.CommitClose();
+}
+
+void TWkFrm::closeEvent(QCloseEvent* e) {
+  if (programClosing_) return e->accept();
+  // A typed cell counts as data: it is committed before the question ("Error at " keeps it).
+  if (!ws_.CommitCurrentCell()) return e->ignore();
+  if (!ws_.CloseQuery()) return e->ignore();
+  ws_.CloseWorksheet();
+  e->accept();
+}
 
 }  // namespace plotane

@@ -63,6 +63,8 @@ class TWkFrm : public TWorkFrm, public WorksheetView {
 
  protected:
   void hideEvent(QHideEvent* e) override;
+  // The window's own close button: the close question, then every column erased.
+  void closeEvent(QCloseEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
@@ -92,6 +94,8 @@ class TWkFrm : public TWorkFrm, public WorksheetView {
   QLineEdit *edit1_ = nullptr, *edit2_ = nullptr;
   QLabel* label2_ = nullptr;
   QPushButton *ok_ = nullptr, *cancel_ = nullptr;
+  // Set once the program's close sequence agreed: the window then goes without asking again.
+  bool programClosing_ = false;
 };
 
 }  // namespace plotane

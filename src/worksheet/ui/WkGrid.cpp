@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyleOptionHeader>
 
@@ -107,7 +108,11 @@ void WkGridModel::xvalsChanged() { emit dataChanged(index(0, 0), index(rowCount(
 QWidget* WkGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                       const QModelIndex& index) const {
   QWidget* w = QStyledItemDelegate::createEditor(parent, option, index);
-  if (auto* e = qobject_cast<QLineEdit*>(w)) e->setAlignment(Qt::AlignRight);
+  if (auto* e = qobject_cast<QLineEdit*>(w)) {
+    e->setAlignment(Qt::AlignRight);
+    // The view sees the editor's keys first (cursor keys leave the cell at the text's ends).
+    if (QObject* view = QObject::parent()) e->installEventFilter(view);
+  }
   editor_ = w;
   editorIndex_ = index;
   return w;
@@ -151,13 +156,101 @@ WkGridView::WkGridView(Worksheet& ws, WkGridModel* model, QWidget* parent)
   if (auto* corner = findChild<QAbstractButton*>()) corner->installEventFilter(this);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
-  setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
-                  QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+  // The current cell always shows its editor: each move opens it on the cell reached.
+  setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::AnyKeyPressed |
+                  QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                  QAbstractItemView::SelectedClicked);
   setTabKeyNavigation(true);
   setWordWrap(false);
+
+  // "Xvals": a second view over the same model showing only its first column, laid over the
+  // grid beside the row numbers and scrolled up and down with it.
+  frozen_ = new QTableView(this);
+  frozen_->setObjectName("XvalsView");
+  frozen_->setModel(model);
+  frozen_->setItemDelegate(delegate_);
+  frozen_->setFocusPolicy(Qt::NoFocus);
+  frozen_->setSelectionMode(QAbstractItemView::NoSelection);
+  frozen_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  frozen_->setFrameShape(QFrame::NoFrame);
+  frozen_->setWordWrap(false);
+  frozen_->verticalHeader()->hide();
+  frozen_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  frozen_->verticalHeader()->setDefaultSectionSize(18);
+  frozen_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  frozen_->horizontalHeader()->setFixedHeight(20);
+  frozen_->setColumnWidth(0, columnWidth(0));
+  for (int c = 1; c < model->columnCount(); ++c) frozen_->setColumnHidden(c, true);
+  frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  frozen_->setCornerButtonEnabled(false);
+  connect(verticalScrollBar(), &QAbstractSlider::valueChanged, frozen_->verticalScrollBar(),
+          &QAbstractSlider::setValue);
+  connect(frozen_->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(),
+          &QAbstractSlider::setValue);
+  connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+          [this](int section, int, int size) {
+            if (section != 0) return;
+            frozen_->setColumnWidth(0, size);
+            placeXvalsView();
+          });
+  viewport()->stackUnder(frozen_);
+  frozen_->show();
+}
+
+QSize WkGridView::sizeHint() const {
+  QSize s = QTableView::sizeHint();
+  if (QScreen* sc = screen()) s.setHeight(std::max(minimumHeight(), sc->size().height() - 222));
+  return s;
+}
+
+void WkGridView::placeXvalsView() {
+  int f = frameWidth();
+  frozen_->setGeometry(verticalHeader()->width() + f, f, columnWidth(0),
+                       viewport()->height() + horizontalHeader()->height());
+  frozen_->verticalScrollBar()->setValue(verticalScrollBar()->value());
+}
+
+void WkGridView::focusInEvent(QFocusEvent* e) {
+  QTableView::focusInEvent(e);
+  // The focus left with the editor (committed then); coming back, the cell shows it again.
+  showEditor();
+}
+
+void WkGridView::resizeEvent(QResizeEvent* e) {
+  QTableView::resizeEvent(e);
+  placeXvalsView();
+}
+
+void WkGridView::updateGeometries() {
+  QTableView::updateGeometries();
+  if (frozen_) placeXvalsView();
+}
+
+void WkGridView::scrollTo(const QModelIndex& index, ScrollHint hint) {
+  QTableView::scrollTo(index, hint);
+  // A data column must not end up under the fixed "Xvals" column.
+  QScrollBar* h = horizontalScrollBar();
+  if (index.isValid() && index.column() > 0)
+    while (h->value() > 0 && columnViewportPosition(index.column()) < columnWidth(0))
+      h->setValue(h->value() - 1);
 }
 
 bool WkGridView::eventFilter(QObject* watched, QEvent* e) {
+  // In the editor, Left and Right past the text's ends move to the next cell, as in a grid.
+  auto* editor = qobject_cast<QLineEdit*>(watched);
+  if (editor && editor == delegate_->editor() && e->type() == QEvent::KeyPress) {
+    auto* k = static_cast<QKeyEvent*>(e);
+    bool all = editor->hasSelectedText() && editor->selectedText() == editor->text();
+    bool atStart = all || (!editor->hasSelectedText() && editor->cursorPosition() == 0);
+    bool atEnd =
+        all || (!editor->hasSelectedText() && editor->cursorPosition() == editor->text().size());
+    if (k->modifiers() == Qt::NoModifier &&
+        ((k->key() == Qt::Key_Left && atStart) || (k->key() == Qt::Key_Right && atEnd))) {
+      keyPressEvent(k);
+      return true;
+    }
+  }
   auto* corner = qobject_cast<QAbstractButton*>(watched);
   if (corner && e->type() == QEvent::Paint) {
     QStyleOptionHeader opt;
@@ -195,13 +288,21 @@ void WkGridView::endEdit() {
   }
 }
 
+void WkGridView::showEditor() {
+  QModelIndex cur = currentIndex();
+  if (!cur.isValid() || state() == QAbstractItemView::EditingState || reverting_ ||
+      !(model_->flags(cur) & Qt::ItemIsEditable))
+    return;
+  edit(cur);
+}
+
 void WkGridView::goTo(int column, int index) {
   setCurrentIndex(
       model_->index(WkGridModel::modelRowOfIndex(index), WkGridModel::modelColumnOf(column)));
 }
 
 int WkGridView::leftDataColumn() const {
-  int mc = columnAt(0);
+  int mc = columnAt(columnWidth(0));
   return mc <= 0 ? 0 : WkGridModel::columnOfModel(mc);
 }
 
@@ -214,6 +315,7 @@ void WkGridView::currentChanged(const QModelIndex& current, const QModelIndex& p
   bool moved = column >= 0 && ws_.SelectCell(column, index);
   if (moved) {
     model_->clearPending();
+    showEditor();
     return;
   }
   // Refused (a value that cannot be stored, or the "Xvals" column): the cursor stays.
@@ -221,16 +323,25 @@ void WkGridView::currentChanged(const QModelIndex& current, const QModelIndex& p
   if (previous.isValid())
     selectionModel()->setCurrentIndex(previous, QItemSelectionModel::ClearAndSelect);
   reverting_ = false;
+  showEditor();
 }
 
 void WkGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
   QTableView::closeEditor(editor, hint);
-  if (hint == QAbstractItemDelegate::RevertModelCache && onEscape) onEscape();
+  if (hint == QAbstractItemDelegate::RevertModelCache) {
+    if (onEscape) onEscape();
+    showEditor();  // the stored value, in the editor again
+  }
 }
 
 void WkGridView::keyPressEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_Escape && state() != QAbstractItemView::EditingState) {
-    if (onEscape) onEscape();
+  if (e->key() == Qt::Key_Escape) {
+    if (QLineEdit* editor = delegate_->editor(); editor && state() == EditingState) {
+      closeEditor(editor, QAbstractItemDelegate::RevertModelCache);  // undoes and reopens
+    } else {
+      if (onEscape) onEscape();
+      showEditor();
+    }
     e->accept();
     return;
   }

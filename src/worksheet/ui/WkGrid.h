@@ -86,10 +86,17 @@ class WkGridView : public QTableView {
   void setEditorText(const QString& text);
   // Commits the open editor into the cell and closes it.
   void endEdit();
+  // The current cell's editor is always shown while editing is on: opens it when closed.
+  void showEditor();
   // Puts the cursor on a worksheet cell (the move is committed like any other).
   void goTo(int column, int index);
-  // The leftmost data column in view.
+  // The leftmost data column in view (beside the fixed "Xvals" column).
   int leftDataColumn() const;
+  // The "Xvals" column that stays beside the row numbers when the grid scrolls sideways.
+  QTableView* xvalsView() const { return frozen_; }
+  // Height "screen height - 222" asked of the layout.
+  QSize sizeHint() const override;
+  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
   std::function<void()> onEscape;
   std::function<void()> onSelectionChanged;
@@ -102,11 +109,17 @@ class WkGridView : public QTableView {
   void keyPressEvent(QKeyEvent* e) override;
   void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
   void scrollContentsBy(int dx, int dy) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void focusInEvent(QFocusEvent* e) override;
+  void updateGeometries() override;
 
  private:
+  void placeXvalsView();
+
   Worksheet& ws_;
   WkGridModel* model_;
   WkGridDelegate* delegate_;
+  QTableView* frozen_ = nullptr;
   bool reverting_ = false;
   int lastLeft_ = -1;
 };
