@@ -193,7 +193,11 @@ bool PrintPclToCups(Drawing& drawing, const std::string& destination, const std:
   }
   CupsDocumentSink sink(http);
   const bool sent = drawing.WritePcl(sink);
-  const ipp_status_t status = cupsFinishDestDocument(http, job.dest, job.info);
+  // A request the server stopped reading is not finished (libcups can spin on it for ever): the
+  // broken connection is dropped (cupsSetServer closes it) and the job cancelled on a new one.
+  if (!sent) cupsSetServer(nullptr);
+  const ipp_status_t status =
+      sent ? cupsFinishDestDocument(http, job.dest, job.info) : IPP_STATUS_ERROR_INTERNAL;
   if (!sent || failed(status)) {
     host.message(cancelledMessage(sent ? serviceError("the printer did not take the document")
                                        : "the printing service stopped taking the document"),
