@@ -38,20 +38,6 @@ struct RenderTest : test::GraphPage {
       a->DecimalPlaces = 0;
     }
   }
-  bool ink(double X, double Y) const {
-    double c = 0, r = 0;
-    d.pageToRaster(X, Y, c, r);
-    const int ci = int(std::lround(c)), ri = int(std::lround(r));
-    if (ri < 0 || ri >= kRasterRows || ci < 0 || ci >= kRasterCols) return false;
-    return d.image().pixel(ri, ci);
-  }
-  // Ink anywhere in a page rectangle.
-  bool inkIn(double X1, double Y1, double X2, double Y2) const {
-    for (double X = X1; X <= X2; X += 1.0 / 300)
-      for (double Y = Y1; Y <= Y2; Y += 1.0 / 300)
-        if (ink(X, Y)) return true;
-    return false;
-  }
 };
 
 TEST_F(RenderTest, BoxLiesOnTheCursorsAndTicksOnTheScale) {

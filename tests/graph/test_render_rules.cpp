@@ -40,19 +40,6 @@ struct RulesTest : test::GraphPage {
     a.TickIntervals = 10;
     a.DecimalPlaces = uint8_t(decimals);
   }
-  bool ink(double X, double Y) const {
-    double c = 0, r = 0;
-    d.pageToRaster(X, Y, c, r);
-    const int ci = int(std::lround(c)), ri = int(std::lround(r));
-    if (ri < 0 || ri >= kRasterRows || ci < 0 || ci >= kRasterCols) return false;
-    return d.image().pixel(ri, ci);
-  }
-  bool inkIn(double X1, double Y1, double X2, double Y2) const {
-    for (double X = X1; X <= X2; X += 1.0 / 300)
-      for (double Y = Y1; Y <= Y2; Y += 1.0 / 300)
-        if (ink(X, Y)) return true;
-    return false;
-  }
   // The rightmost (or lowest) inked position in a page rectangle; NAN when it holds no ink.
   double rightmostInk(double X1, double Y1, double X2, double Y2) const {
     for (double X = X2; X >= X1; X -= 1.0 / 300)
