@@ -161,11 +161,11 @@ KeyPress toKeyPress(const QKeyEvent* e) {
       break;
   }
   const QString t = e->text();
-  if (t.size() == 1 && t[0].unicode() < 256) {
-    k.text = static_cast<unsigned char>(t[0].unicode());
-  } else if (k.ctrl && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z) {
+  if (k.ctrl && !k.alt && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z) {
     // Ctrl+letter types the control character (the text commands), whatever the platform's text.
     k.text = static_cast<unsigned char>(e->key() - Qt::Key_A + 1);
+  } else if (t.size() == 1 && t[0].unicode() < 256) {
+    k.text = static_cast<unsigned char>(t[0].unicode());
   }
   return k;
 }
