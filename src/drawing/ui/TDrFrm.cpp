@@ -468,6 +468,8 @@ void TDrFrm::bindDrawing() {
   };
   setWindowTitle(QString::fromLatin1(d.caption().c_str()));
   label3_->setText(QString(12, QLatin1Char(' ')));
+  if (ctx_.text)
+    ctx_.text->onClearHint = [this] { label3_->setText(QString(12, QLatin1Char(' '))); };
   view_->follow();
   refreshStatus();
 }
