@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPageSize>
+#include <QPointer>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -434,6 +435,28 @@ class DrawingMenusTest : public QObject {
     QVERIFY(ctx.drawing && ctx.drawing->state.ImageChanged);
     answerNextBox(QMessageBox::No, &asked);
     QVERIFY(shell.mainWindow()->close());
+  }
+
+  // A script that clears the drawing and draws on: the old window goes, a new one shows the new
+  // drawing, and nothing is left pointing at the window that went.
+  void aScriptThatClearsTheDrawingGetsANewWindow() {
+    Shell shell;
+    shell.start({});
+    AppContext& ctx = shell.context();
+    ctx.SHOWDRAWING();
+    QPointer<TDrFrm> first = shell.drawingWindow();
+    ctx.runner.setText("@CLEARDRAWING; DWMAAF(1, 1); DWMBAF(5, 5); DWDRAWLINE;");
+    ctx.runner.RUN();
+    QVERIFY(!ctx.runner.ScriptError);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(first.isNull());
+    TDrFrm* w = shell.drawingWindow();
+    QVERIFY(w && w->isVisible());
+    ctx.drawing->repaint();
+    ctx.drawing->SetACursor(2, 2);
+    QCOMPARE(w->findChild<QLabel*>("Panel1")->text(), QString("A:  X= 2.000  Y= 2.000"));
+    QVERIFY(w->findChild<QWidget*>("PB1")->grab().toImage().pixelColor(300, 700) ==
+            QColor(Qt::black));
   }
 
   // "Print to file" in the print dialog and --print-to in batch mode give the same page, in

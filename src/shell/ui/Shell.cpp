@@ -40,10 +40,15 @@ Shell::Shell() : ctx_(host_) {
   // The drawing was discarded by a command (the window goes) or made anew (the window follows).
   host_.onDrawingReplaced = [this] {
     if (!drawing_) return;
-    if (ctx_.drawing)
+    if (ctx_.drawing) {
       drawing_->bindDrawing();
-    else
-      drawing_->closeDiscarded();
+      return;
+    }
+    // The window goes with its drawing: it is forgotten at once, so that a drawing made anew
+    // before the window is deleted gets a window of its own, not the one going away.
+    TDrFrm* gone = drawing_;
+    drawing_ = nullptr;
+    gone->closeDiscarded();
   };
   main_->onCloseQuery = [this] { return closeQuery(); };
   main_->onClose = [this] {
