@@ -459,6 +459,25 @@ class DrawingMenusTest : public QObject {
             QColor(Qt::black));
   }
 
+  // A drawing a script made after blanking the old one (no window shows it yet) is still asked
+  // about when the program closes.
+  void programCloseAsksAboutADrawingWithoutItsWindow() {
+    Shell shell;
+    shell.start({});
+    AppContext& ctx = shell.context();
+    ctx.SHOWDRAWING();
+    ctx.runner.setText("GWBLANKDRAWING; DWMAAF(1, 1); DWDRAWLINE;");
+    ctx.runner.RUN();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!shell.drawingWindow());
+    QVERIFY(ctx.drawing && ctx.drawing->state.ImageChanged);
+    QString asked;
+    answerNextBox(QMessageBox::Cancel, &asked);
+    QVERIFY(!shell.mainWindow()->close());
+    QCOMPARE(asked, QString("Closing window --- Image has been changed--SAVE?"));
+    QVERIFY(ctx.drawing && shell.mainWindow()->isVisible());
+  }
+
   // "Print to file" in the print dialog and --print-to in batch mode give the same page, in
   // either print mode; the dialog opens once per print.
   void printToFileMatchesBatchPrintTo() {

@@ -139,6 +139,8 @@ bool Shell::closeQuery() {
   // Worksheet, then drawing, then graph definitions are asked; each may keep the program
   // running, and only when all agree does any of them act.
   std::vector<CloseParty> parties;
+  // A drawing a script made after its window went is asked about through a window of its own.
+  if (ctx_.drawing && !ctx_.DrawingClosed) ensureDrawingWindow();
   TWorkFrm* windows[3] = {worksheet_.get(), drawing_.data(), graphDefs_.get()};
   for (TWorkFrm* w : windows)
     if (w) parties.push_back({[w] { return w->FormCloseQuery(); }, [w] { w->FormClose(); }});
