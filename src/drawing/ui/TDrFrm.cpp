@@ -477,24 +477,24 @@ void TDrFrm::bindDrawing() {
 // ---- Files ----
 
 QString TDrFrm::defaultChooseFile(FileKind kind) {
-  struct Spec {
+  struct Dialog {
     const char* caption;
     const char* filter;
     const char* suffix;
     bool save;
   };
-  static const Spec specs[] = {
+  static const Dialog dialogs[] = {
       {"Open GRL", "GRL file (*.GRL *.grl)", "GRL", false},
       {"Save GRL", "GRL file (*.GRL *.grl)", "GRL", true},
       {"Export PNG", "PNG image (*.png *.PNG)", "png", true},
       {"Export PDF", "PDF document (*.pdf *.PDF)", "pdf", true},
   };
-  const Spec& spec = specs[int(kind)];
-  QFileDialog d(this, spec.caption);
-  d.setNameFilter(spec.filter);
-  d.setDefaultSuffix(spec.suffix);
-  d.setAcceptMode(spec.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  d.setFileMode(spec.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  const Dialog& dlg = dialogs[int(kind)];
+  QFileDialog d(this, dlg.caption);
+  d.setNameFilter(dlg.filter);
+  d.setDefaultSuffix(dlg.suffix);
+  d.setAcceptMode(dlg.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  d.setFileMode(dlg.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   // Saves ask before replacing a file (the dialog's own overwrite prompt).
   d.setOption(QFileDialog::DontConfirmOverwrite, false);
   if ((kind == FileKind::OpenGrl || kind == FileKind::SaveGrl) && ctx_.drawing &&
