@@ -4,6 +4,7 @@
 // export to files; the preview at a device pixel ratio of 2. The rules behind them are tested in
 // tests/drawing; here the wiring.
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -530,6 +531,28 @@ class DrawingMenusTest : public QObject {
     w.files = {w.file("export.pdf")};
     w.trigger("ExportPDF1");
     QVERIFY(render(w.file("export.pdf")) == batchPage);
+  }
+
+  // PCL mode sends the job to the queue chosen in the print dialog. Run by tools/test-printing
+  // against its own CUPS server, in a folder holding DEMO.GRL, with PLOTANE_CUPS_QUEUE naming a
+  // PCL queue that is not the default one; the script compares what the printer received.
+  void pclJobGoesToTheChosenQueue() {
+    const QString queue = qEnvironmentVariable("PLOTANE_CUPS_QUEUE");
+    if (queue.isEmpty()) QSKIP("run by tools/test-printing with its own print service");
+    Window w;
+    w.files = {QDir::current().filePath("DEMO.GRL")};
+    w.trigger("OpenGRL1");
+    QVERIFY(w.host.messages.empty());
+    int dialogs = 0;
+    w.frm.printDialog = [&](QPrinter& printer) {
+      ++dialogs;
+      printer.setPrinterName(queue);
+      return true;
+    };
+    w.trigger("PCLPrintingMode1");
+    w.trigger("Print1");
+    QCOMPARE(dialogs, 1);
+    QVERIFY2(w.host.messages.empty(), w.host.lastMessage().c_str());
   }
 
   // A printer of 600 dots per inch gets the page at its true 8 x 10 inches, not at half size.
