@@ -427,16 +427,7 @@ void EbtCommands::dwFileSave(EbtRunner& r) { grlFile(r, true); }
 void EbtCommands::dwPrint(EbtRunner& r) {
   // Printing failures are reported by the printing service or the file check; a page that was
   // not printed stops the script.
-  Drawing& d = drawing();
-  bool printed = false;
-  if (!ctx_.PclPrintMode) {
-    printed = ctx_.host.printPage(PageBits(d), ctx_.printToFile, d.state.LandscapeMode);
-  } else if (!ctx_.printToFile.empty()) {
-    printed = PrintPclToFile(d, ctx_.printToFile);
-  } else {
-    printed = PrintPclToCups(d);
-  }
-  if (!printed) r.ScriptError = true;
+  if (!PrintDrawing(drawing(), ctx_.PclPrintMode, ctx_.printToFile)) r.ScriptError = true;
 }
 
 void EbtCommands::dwSetFont(EbtRunner& r) {

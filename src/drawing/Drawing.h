@@ -114,8 +114,6 @@ struct DrawState {
   bool PcxRequest = false;
   std::string ModeLabel;  // "Draw mode", "Erase mode", "Text entry:", "Zoomed out" or empty
   std::string GridLabel;  // "Vernier grid", "Char. grid" or empty
-  // Printing mode: the PCL stream (true) or the page as a bitmap through the platform printer.
-  bool PclPrintingMode = true;
 };
 
 // The cursor movement keys of the drawing window.

@@ -143,9 +143,9 @@ bool PrintBitmap(Drawing& drawing, const std::string& toFile) {
   return drawing.host().printPage(PageBits(drawing), toFile, drawing.state.LandscapeMode);
 }
 
-bool PrintDrawing(Drawing& drawing, const std::string& printToFile,
+bool PrintDrawing(Drawing& drawing, bool pclMode, const std::string& printToFile,
                   const std::string& destination) {
-  if (!drawing.state.PclPrintingMode) return PrintBitmap(drawing, printToFile);
+  if (!pclMode) return PrintBitmap(drawing, printToFile);
   if (!printToFile.empty()) return PrintPclToFile(drawing, printToFile);
   return PrintPclToCups(drawing, destination);
 }

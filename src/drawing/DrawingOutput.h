@@ -64,9 +64,10 @@ bool PrintPclToCups(Drawing& drawing, const std::string& destination = {},
 // the service writes the page to that file instead.
 bool PrintBitmap(Drawing& drawing, const std::string& toFile = {});
 
-// The Print command after the print dialog: the PCL stream (to printToFile when set, otherwise a
-// CUPS job to destination or the default queue) or, in Windows print mode, the page bitmap.
-bool PrintDrawing(Drawing& drawing, const std::string& printToFile = {},
+// Printing in the chosen mode (the application context keeps it): with pclMode the PCL stream
+// (to printToFile when set, otherwise a CUPS job to destination or the default queue), else the
+// page bitmap.
+bool PrintDrawing(Drawing& drawing, bool pclMode, const std::string& printToFile = {},
                   const std::string& destination = {});
 
 // The page as a plain 1-bit image: 3000 rows of 300 bytes, set bit black, leftmost pixel in the

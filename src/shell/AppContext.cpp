@@ -67,6 +67,9 @@ TextEngine& AppContext::textEngine() {
 void AppContext::discardDrawing(bool windowOpen) {
   // Whatever the window has open ends before its drawing goes.
   if (session) session->Discard();
+  // The drawing owns the orientation and the graph definitions follow it: a landscape drawing
+  // turns back to portrait, as the next, blank drawing starts.
+  if (drawing && drawing->state.LandscapeMode) drawing->SetPortrait();
   session.reset();
   text.reset();
   drawing.reset();

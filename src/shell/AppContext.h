@@ -55,8 +55,11 @@ class AppContext {
 
   // Where printing goes instead of a printer, when set (command line --print-to).
   std::string printToFile;
-  // The drawing's printing mode: PCL raster stream (true, the default) or the platform's
-  // printing service.
+  // The printing mode, its one owner: the PCL raster stream (true, the default) or the page
+  // through the platform's printing service. The drawing window's two menu items set it, the
+  // GRD header carries it (saved with the graph definitions, selected again when they are
+  // loaded), and the print command of the window and of scripts reads it. It outlives the
+  // drawing, since the graph window saves it while the drawing is closed.
   bool PclPrintMode = true;
 
   // The drawing, made anew (blank) when it was discarded.

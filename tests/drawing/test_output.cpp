@@ -219,12 +219,11 @@ TEST(Print, ModeChoosesTheWay) {
   test::TempDir dir;
   Drawing d(host);
   d.image().row(7)[3] = 0x20;
-  ASSERT_TRUE(PrintDrawing(d, dir.file("OUT.PCL")));
+  ASSERT_TRUE(PrintDrawing(d, true, dir.file("OUT.PCL")));
   MemorySink sink;
   d.WritePcl(sink);
   EXPECT_EQ(readBytes(dir.file("OUT.PCL")), sink.bytes);
-  d.state.PclPrintingMode = false;
-  ASSERT_TRUE(PrintDrawing(d, dir.file("OUT.PDF")));
+  ASSERT_TRUE(PrintDrawing(d, false, dir.file("OUT.PDF")));
   EXPECT_EQ(host.file, dir.file("OUT.PDF"));
   ASSERT_EQ(host.page.size(), 900000u);
   EXPECT_EQ(host.page[7 * 300 + 3], 0x20);

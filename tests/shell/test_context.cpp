@@ -74,5 +74,34 @@ TEST(AppContext, RegressionAndSplineRequestsReachTheirCommands) {
   EXPECT_EQ(ctx.worksheet.Request.code, 29);
 }
 
+// The drawing owns the orientation and the graph definitions follow it: a landscape drawing that
+// is discarded turns back to portrait first, so the next, blank drawing and the graph agree.
+TEST(AppContext, ADiscardedLandscapeDrawingLeavesThePageInPortrait) {
+  test::TestHost host;
+  AppContext ctx(host);
+  ctx.drawing->SetLandscape();
+  ASSERT_EQ(ctx.graph.def.Landscape, 1);
+  ctx.discardDrawing();
+  EXPECT_EQ(ctx.graph.def.Landscape, 0);
+  ctx.ensureDrawing();
+  EXPECT_FALSE(ctx.drawing->state.LandscapeMode);
+}
+
+// One print mode: a GRD file of the current format selects it and a save writes it back.
+TEST(AppContext, ThePrintModeTravelsWithTheGraphDefinitions) {
+  test::TestHost host;
+  test::TempDir dir;
+  AppContext ctx(host);
+  ctx.graph.SaveGrd(dir.file("W.GRD"), false);
+  ASSERT_TRUE(ctx.PclPrintMode);
+  ctx.graph.LoadGrd(dir.file("W.GRD"));
+  EXPECT_FALSE(ctx.PclPrintMode);
+  ctx.runner.setText("GWFILESAVE('" + dir.file("X") + "');");
+  ctx.runner.RUN();
+  ctx.PclPrintMode = true;
+  ctx.graph.LoadGrd(dir.file("X.GRD"));
+  EXPECT_FALSE(ctx.PclPrintMode);
+}
+
 }  // namespace
 }  // namespace plotane

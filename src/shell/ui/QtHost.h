@@ -4,9 +4,10 @@
 
 #include <functional>
 
-#include "shell/base/Host.h"
+#include <QPointer>
+#include <QWidget>
 
-class QWidget;
+#include "shell/base/Host.h"
 
 namespace plotane {
 
@@ -35,8 +36,9 @@ class QtHost : public Host {
   std::function<void()> onDrawingReplaced;
   std::function<void()> onShowRunEbt;
   std::function<void(int)> onShowHelp;
-  // Parent of the modal boxes (the active work window when null).
-  QWidget* dialogParent = nullptr;
+  // Parent of the modal boxes (the active work window when null). Guarded: the drawing window
+  // it may name is deleted when it closes.
+  QPointer<QWidget> dialogParent;
 };
 
 }  // namespace plotane

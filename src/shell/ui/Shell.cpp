@@ -40,10 +40,15 @@ Shell::Shell() : ctx_(host_) {
   // The drawing was discarded by a command (the window goes) or made anew (the window follows).
   host_.onDrawingReplaced = [this] {
     if (!drawing_) return;
-    if (ctx_.drawing)
+    if (ctx_.drawing) {
       drawing_->bindDrawing();
-    else
-      drawing_->closeDiscarded();
+      return;
+    }
+    // The window goes with its drawing: it is forgotten at once, so that a drawing made anew
+    // before the window is deleted gets a window of its own, not the one going away.
+    TDrFrm* gone = drawing_;
+    drawing_ = nullptr;
+    gone->closeDiscarded();
   };
   main_->onCloseQuery = [this] { return closeQuery(); };
   main_->onClose = [this] {
@@ -134,6 +139,8 @@ bool Shell::closeQuery() {
   // Worksheet, then drawing, then graph definitions are asked; each may keep the program
   // running, and only when all agree does any of them act.
   std::vector<CloseParty> parties;
+  // A drawing a script made after its window went is asked about through a window of its own.
+  if (ctx_.drawing && !ctx_.DrawingClosed) ensureDrawingWindow();
   TWorkFrm* windows[3] = {worksheet_.get(), drawing_.data(), graphDefs_.get()};
   for (TWorkFrm* w : windows)
     if (w) parties.push_back({[w] { return w->FormCloseQuery(); }, [w] { w->FormClose(); }});
