@@ -33,7 +33,7 @@ std::vector<std::string> DrawnLineCodeRows() {
   for (int code = -2; code <= 9; ++code) {
     const StrokeFontEntry& e = StrokeFontTable[code + 2];
     char buf[96];
-    std::snprintf(buf, sizeof buf, "%2d    %2d pt   %5.3f in   %4.1f mm   line code %d", code,
+    std::snprintf(buf, sizeof buf, "%2d    %2d pt   %6.4f in   %5.2f mm   line code %d", code,
                   kStrokePoints[code + 2], e.charSize, e.charSize * 25.4, e.widthIndex);
     rows.emplace_back(buf);
   }
