@@ -51,10 +51,7 @@ void DrawingCommands::showBox(StayOnTopBox* box) {
   hookSession();
   box->show();
   // The drawing window keeps the keys, so the cursors can be moved while the box is open.
-  if (window_) {
-    window_->activateWindow();
-    window_->raise();
-  }
+  if (window_) window_->activateWindow();
   emit stateChanged();
 }
 
