@@ -27,6 +27,10 @@ bool DrawingCommands::boxOpen() const {
   return prompt_ || select_ || doBlock_ || (ctx_.session && ctx_.session->busy());
 }
 
+TOKFrm* DrawingCommands::promptBox() const { return prompt_; }
+TBlkBox1* DrawingCommands::selectBox() const { return select_; }
+TBlkBox2* DrawingCommands::blockBox() const { return doBlock_; }
+
 void DrawingCommands::hookSession() {
   if (!ctx_.session) return;
   ctx_.session->onPendingEnded = [this, alive = std::weak_ptr<int>(alive_)] {

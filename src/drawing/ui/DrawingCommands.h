@@ -34,9 +34,9 @@ class DrawingCommands : public QObject {
   bool boxOpen() const;
 
   // The open boxes, for the window and tests (null when closed).
-  TOKFrm* promptBox() const { return prompt_; }
-  TBlkBox1* selectBox() const { return select_; }
-  TBlkBox2* blockBox() const { return doBlock_; }
+  TOKFrm* promptBox() const;
+  TBlkBox1* selectBox() const;
+  TBlkBox2* blockBox() const;
 
  public slots:
   void chooseFontCode();           // "&FontCode"
