@@ -500,11 +500,15 @@ class DrawingDialogsTest : public QObject {
     QVERIFY(!w.cmd->blockBox() && !w.d().state.BlockMode && w.d().state.LandscapeMode);
     QCOMPARE(w.d().image().countInk(), 0L);
 
-    // The drawing discarded from elsewhere (a script, the graph window) closes the box too.
+    // The drawing discarded from elsewhere (a script, the graph window) closes the box too; a
+    // hook the window set on the session still runs.
+    int windowHook = 0;
+    w.ctx.session->onPendingEnded = [&] { ++windowHook; };
     w.cmd->startArrowhead();
     QPointer<TOKFrm> box = w.cmd->promptBox();
     w.ctx.discardDrawing();
     QVERIFY(!w.cmd->promptBox() && !w.cmd->boxOpen());
+    QCOMPARE(windowHook, 1);
     QTRY_VERIFY(!box);
     // Nothing runs on the drawing that is gone.
     w.cmd->startArrowhead();

@@ -31,12 +31,27 @@ TOKFrm* DrawingCommands::promptBox() const { return prompt_; }
 TBlkBox1* DrawingCommands::selectBox() const { return select_; }
 TBlkBox2* DrawingCommands::blockBox() const { return doBlock_; }
 
+// The session's end-of-command hook: closes this object's boxes (while it exists), then calls
+// whatever hook the session had before.
+struct DrawingCommands::PendingHook {
+  DrawingCommands* self;
+  std::weak_ptr<int> alive;
+  std::function<void()> previous;
+  void operator()() const {
+    if (!alive.expired()) self->dismissBoxes();
+    if (previous) previous();
+  }
+};
+
 void DrawingCommands::hookSession() {
   if (!ctx_.session) return;
-  ctx_.session->onPendingEnded = [this, alive = std::weak_ptr<int>(alive_)] {
-    if (alive.expired()) return;
-    dismissBoxes();
-  };
+  std::function<void()>& hook = ctx_.session->onPendingEnded;
+  std::function<void()> previous = hook;
+  if (const PendingHook* old = hook.target<PendingHook>()) {
+    if (old->self == this && !old->alive.expired()) return;  // hooked already
+    if (old->alive.expired()) previous = old->previous;      // left by a commands object gone
+  }
+  hook = PendingHook{this, alive_, previous};
 }
 
 void DrawingCommands::dismissBoxes() {

@@ -58,6 +58,7 @@ class DrawingCommands : public QObject {
   void stateChanged();
 
  private:
+  struct PendingHook;
   // The session tells this object when it ends its pending command from elsewhere (a discard).
   void hookSession();
   // Closes the boxes without answering them.
