@@ -86,22 +86,17 @@ TEST(FontSelection, PlatformFontsAsASlotKeepsThem) {
   EXPECT_EQ(LetterFontOf("A", 8, true, true).style, 3);
 }
 
-TEST(DrawingForms, CodeLists) {
+TEST(DrawingForms, DrawnLineCodeList) {
   const std::vector<std::string> rows = DrawnLineCodeRows();
   ASSERT_EQ(rows.size(), 12u);
-  for (int code = -2; code <= 9; ++code) {
+  for (int code = -2; code <= 9; ++code)
     EXPECT_EQ(DrawnLineCodeOfRow(DrawnLineRowOfCode(code)), code);
-    // Each row starts with its code and names the stroke width's line code.
-    EXPECT_EQ(std::stoi(rows[std::size_t(code + 2)]), code);
-    EXPECT_NE(rows[std::size_t(code + 2)].find(
-                  "line code " + std::to_string(StrokeFontTable[code + 2].widthIndex)),
-              std::string::npos);
-  }
-  EXPECT_NE(rows[0].find("0.0625 in"), std::string::npos);  // 1/16 inch
-  EXPECT_NE(rows[11].find("6.35 mm"), std::string::npos);   // 1/4 inch
-  EXPECT_EQ(DrawnLineRowOfCode(101), 5);
-  EXPECT_EQ(LineCodeRows().size(), 5u);
-  EXPECT_EQ(std::string(StrokeFontItem(10)), "");
+  EXPECT_EQ(DrawnLineRowOfCode(101), 5);  // a letter font: the list opens on code 3
+  // Sizes in inches and millimetres: 1/16 inch for code -2, 1/4 inch for code 9.
+  EXPECT_NE(rows[0].find("0.0625 in"), std::string::npos);
+  EXPECT_NE(rows[0].find("1.59 mm"), std::string::npos);
+  EXPECT_NE(rows[11].find("6.35 mm"), std::string::npos);
+  EXPECT_NE(rows[11].find("line code 4"), std::string::npos);
 }
 
 TEST(DrawingForms, AngleRuleOfLetterFonts) {
@@ -117,17 +112,6 @@ TEST(DrawingForms, AngleRuleOfLetterFonts) {
   EXPECT_EQ(AngleChoiceResult(90, 0, false), std::nullopt);
   EXPECT_EQ(AngleChoiceResult(45, 0, false), 0.0);
   EXPECT_EQ(AngleChoiceResult(45, 1, false), 90.0);
-}
-
-TEST(DrawingForms, PointSizeCodeClamped) {
-  test::TestHost host;
-  Drawing d{host};
-  SetPointSizeCode(d, 7);
-  EXPECT_EQ(d.state.PointSizeCode, 7);
-  SetPointSizeCode(d, -5);
-  EXPECT_EQ(d.state.PointSizeCode, -2);
-  SetPointSizeCode(d, 30);
-  EXPECT_EQ(d.state.PointSizeCode, 9);
 }
 
 TEST(NumericMove, ValuesAndRefusals) {

@@ -163,8 +163,8 @@ TCodeList::TCodeList(const char* objectName, const char* caption, const QString&
 int TCodeList::row() const { return list_->currentRow() < 0 ? 0 : list_->currentRow(); }
 
 TFSelect::TFSelect(int code, QWidget* parent)
-    : TCodeList("FSelect", kFSelectCaption, "Code  approx. size             line code",
-                DrawnLineCodeRows(), DrawnLineRowOfCode(code), parent) {}
+    : TCodeList("FSelect", kFSelectCaption, "Code  approximate size", DrawnLineCodeRows(),
+                DrawnLineRowOfCode(code), parent) {}
 
 TLSelect::TLSelect(int code, QWidget* parent)
     : TCodeList("LSelect", kLSelectCaption, "Code  width, inches (mm)", LineCodeRows(),
