@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "drawing/Drawing.h"
+#include "drawing/DrawingForms.h"
 #include "graph/CurveList.h"
 #include "graph/Graph.h"
 #include "shell/base/Host.h"
@@ -338,9 +339,8 @@ bool AcceptGraph(const GraphForm& f, GraphDef& g, std::string& error) {
 // ---- Font code combos ----
 
 std::vector<std::string> FontCodeItems(const GraphDef& g) {
-  std::vector<std::string> items = {"-2  (  7)", "-1  (  7)", "  0  (  9)", "  1  (  9)",
-                                    "  2  (11)", "  3  (11)", "  4  (14)",  "  5  (14)",
-                                    "  6  (20)", "  7  (20)", "  8  (29)",  "  9  (29)"};
+  std::vector<std::string> items;
+  for (int code = -2; code <= 9; ++code) items.emplace_back(StrokeFontItem(code));
   for (int k = 1; k <= kLetterFontSlots; ++k) {
     const LetterFontDef& f = g.LetterFonts[std::size_t(k - 1)];
     if (f.name.empty()) continue;
@@ -362,6 +362,23 @@ int FontCodeOfItem(const std::vector<std::string>& items, int index) {
   if (index > 11 && std::size_t(index) < items.size() && !items[std::size_t(index)].empty())
     return static_cast<unsigned char>(items[std::size_t(index)][0]) + 36;
   return index >= 0 && index <= 11 ? index - 2 : 3;
+}
+
+LetterFontSlots LetterFontSlotsOf(const GraphDef& g) {
+  LetterFontSlots slots;
+  for (std::size_t k = 0; k < slots.size(); ++k) {
+    const LetterFontDef& f = g.LetterFonts[k];
+    slots[k] = {f.name, f.size, f.style};
+  }
+  return slots;
+}
+
+void StoreLetterFontSlots(GraphDef& g, const LetterFontSlots& slots) {
+  for (std::size_t k = 0; k < slots.size(); ++k) {
+    const LetterFontSlot& f = slots[k];
+    g.LetterFonts[k] = {f.name, uint8_t(std::clamp(f.size, 1, 255)),
+                        uint8_t(std::clamp(f.style, 0, 3))};
+  }
 }
 
 // ---- Curve list ----

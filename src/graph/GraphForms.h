@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "drawing/Text.h"
 #include "graph/GraphDef.h"
 
 namespace plotane {
@@ -126,6 +127,9 @@ bool AcceptGraph(const GraphForm& form, GraphDef& g, std::string& error);
 std::vector<std::string> FontCodeItems(const GraphDef& g);
 int FontCodeIndex(const std::vector<std::string>& items, int code);
 int FontCodeOfItem(const std::vector<std::string>& items, int index);
+// The letter font slots as the drawing's text uses them, and back into the definitions.
+LetterFontSlots LetterFontSlotsOf(const GraphDef& g);
+void StoreLetterFontSlots(GraphDef& g, const LetterFontSlots& slots);
 
 // ---- Curve list ----
 // Removes curve n's slot: the later curves move down, slot 32 becomes a default curve, and the

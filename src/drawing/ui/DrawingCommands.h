@@ -7,12 +7,20 @@
 // to the slots.
 
 #include <QObject>
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <memory>
 
 class QWidget;
 
 namespace plotane {
 
 class AppContext;
+class StayOnTopBox;
+class TOKFrm;
+class TBlkBox1;
+class TBlkBox2;
 
 class DrawingCommands : public QObject {
   Q_OBJECT
@@ -24,6 +32,11 @@ class DrawingCommands : public QObject {
   // Whether a box of a multi-step command is open: the window disables the items that would
   // start a second one.
   bool boxOpen() const;
+
+  // The open boxes, for the window and tests (null when closed).
+  TOKFrm* promptBox() const;
+  TBlkBox1* selectBox() const;
+  TBlkBox2* blockBox() const;
 
  public slots:
   void chooseFontCode();           // "&FontCode"
@@ -45,8 +58,29 @@ class DrawingCommands : public QObject {
   void stateChanged();
 
  private:
+  struct PendingHook;
+  // The session tells this object when it ends its pending command from elsewhere (a discard).
+  void hookSession();
+  // Closes the boxes without answering them.
+  void dismissBoxes();
+  void showBox(StayOnTopBox* box);
+  void promptAnswered(bool ok);
+  void selectAnswered(bool ok);
+  void blockAnswered(bool ok);
+  // The save dialog of the PCX file; empty when cancelled.
+  QString askPcxName();
+  // The text angle changed: the cursor marks turn with it.
+  void angleChanged(double degrees);
+
   AppContext& ctx_;
   QWidget* window_;
+  // The drawn-line code the font dialog shows on line 0; it keeps its value between openings.
+  int drawnLineCode_ = 3;
+  QPointer<TOKFrm> prompt_;
+  QPointer<TBlkBox1> select_;
+  QPointer<TBlkBox2> doBlock_;
+  // Held by the session's hook: the hook does nothing once this object is gone.
+  std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
 
 }  // namespace plotane
