@@ -164,10 +164,17 @@ void paintPage(cairo_t* cr, const Drawing& drawing, bool onePixel) {
     long k = at + step;
     while (k >= 0 && k < n && p[k].x == p[at].x && p[k].y == p[at].y) k += step;
     const double w = std::max(double(item.width), kThinnest);
-    if (k < 0 || k >= n)
-      endCap(cr, p[at].x, p[at].y, 0, 0, w);
-    else
-      endCap(cr, p[at].x, p[at].y, double(p[at].x) - p[k].x, double(p[at].y) - p[k].y, w);
+    if (k < 0 || k >= n) {
+      if (!last) endCap(cr, p[at].x, p[at].y, 0, 0, w);
+      return;
+    }
+    const double dx = double(p[at].x) - p[k].x, dy = double(p[at].y) - p[k].y;
+    // A segment whose ends fall on one raster row (or column, along its long axis) gets only
+    // the cap at its start, the end nearer the top (or the left).
+    const bool vertical = std::fabs(dy) >= std::fabs(dx);
+    const double a = vertical ? p[at].y : p[at].x, b = vertical ? p[k].y : p[k].x;
+    if (std::nearbyint(a * kRasterDpi) == std::nearbyint(b * kRasterDpi) && a > b) return;
+    endCap(cr, p[at].x, p[at].y, dx, dy, w);
   };
   // Ends are drawn as the raster's (endCap), joins round.
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);

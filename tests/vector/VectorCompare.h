@@ -140,6 +140,9 @@ inline void expectVectorsMatchRaster(const Drawing& d, const std::string& name) 
   std::string error;
   ASSERT_TRUE(ExportDrawing(d, VectorFormat::Svg, svg, 0, error)) << error;
   ASSERT_TRUE(ExportDrawing(d, VectorFormat::Pdf, pdf, 0, error)) << error;
+  // For review: PLOTANE_VECTOR_KEEP names a folder that receives the files.
+  if (const char* keep = std::getenv("PLOTANE_VECTOR_KEEP"))
+    run("cp " + quoted(svg) + " " + quoted(pdf) + " " + quoted(keep));
   EXPECT_EQ(run("xmllint --noout " + quoted(svg)), 0) << name << ": the SVG is not well-formed";
   ASSERT_EQ(run("rsvg-convert --dpi-x 300 --dpi-y 300 -o " + quoted(dir.file("svg.png")) + " " +
                 quoted(svg)),
