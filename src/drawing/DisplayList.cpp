@@ -60,7 +60,7 @@ void DisplayList::clear() {
 
 bool DisplayList::room(std::size_t n) {
   if (overflowed_) return false;
-  if (points_.size() + n <= kMaxPoints && items_.size() < kMaxItems) return true;
+  if (points_.size() + n <= maxPoints_ && items_.size() < maxItems_) return true;
   items_ = {};
   points_ = {};
   images_ = {};
@@ -79,6 +79,11 @@ void DisplayList::segment(bool ink, FramePoint a, FramePoint b, float width) {
     DisplayItem& last = items_.back();
     if (last.kind == DisplayItem::Polyline && last.ink == ink && last.width == width &&
         last.first + last.count == points_.size()) {
+      // A lone segment may be turned round to continue from its start.
+      FramePoint& start = points_[last.first];
+      if (last.count == 2 && !same(points_.back(), a) && !same(points_.back(), b) &&
+          (same(start, a) || same(start, b)))
+        std::swap(start, points_.back());
       const FramePoint end = points_.back();
       if (same(end, a) || same(end, b)) {
         if (!room(1)) return;

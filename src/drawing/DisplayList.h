@@ -57,6 +57,11 @@ class DisplayList {
   static constexpr std::size_t kMaxPoints = std::size_t(8) << 20;
   static constexpr std::size_t kMaxItems = std::size_t(2) << 20;
 
+  DisplayList() = default;
+  // A list with smaller bounds (tests).
+  DisplayList(std::size_t maxPoints, std::size_t maxItems)
+      : maxPoints_(maxPoints), maxItems_(maxItems) {}
+
   void clear();
   bool empty() const { return items_.empty(); }
   const std::vector<DisplayItem>& items() const { return items_; }
@@ -64,8 +69,8 @@ class DisplayList {
   const std::vector<DisplayImage>& images() const { return images_; }
 
   // A straight stroke. A segment that starts (or ends) where the last polyline of the same
-  // colour and width ends continues it. Parts farther than an inch off the page are cut away;
-  // segments with coordinates that are not finite are dropped.
+  // colour and width ends (or, for a lone segment, starts) continues it. Parts farther than an inch
+  // off the page are cut away; segments with coordinates that are not finite are dropped.
   void segment(bool ink, FramePoint a, FramePoint b, float width);
   // An arc from frame angle a0 down to a1 (a circle when they are 2 pi apart).
   void arc(bool ink, FramePoint centre, float r, float a0, float a1, float width);
@@ -90,6 +95,7 @@ class DisplayList {
   std::vector<DisplayItem> items_;
   std::vector<FramePoint> points_;
   std::vector<DisplayImage> images_;
+  std::size_t maxPoints_ = kMaxPoints, maxItems_ = kMaxItems;
   int holds_ = 0;
   bool overflowed_ = false;
 };

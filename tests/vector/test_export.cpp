@@ -141,6 +141,16 @@ TEST_F(Export, ConnectedSegmentsMergeAndTheListStaysBounded) {
   EXPECT_EQ(d.displayList().items().size(), n);
 }
 
+// A list that gave way is written as the raster itself.
+TEST_F(Export, AListThatGaveWayIsWrittenAsTheRaster) {
+  d.displayList() = DisplayList(64, 8);
+  scene();
+  for (int i = 0; i < 20; ++i)
+    d.DrawLine(true, 1, 1 + 0.3 * i, 7, 2 + 0.3 * i, LineWidthTable[i % 5]);
+  ASSERT_TRUE(d.displayList().overflowed());
+  test::expectVectorsMatchRaster(d, "gave-way");
+}
+
 TEST_F(Export, PngAtHigherResolutionsRecordsItsDpiAndShowsThePage) {
   scene();
   TextEngine text(d);
