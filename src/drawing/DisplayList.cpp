@@ -70,11 +70,16 @@ bool DisplayList::room(std::size_t n) {
 
 void DisplayList::segment(bool ink, FramePoint a, FramePoint b, float width) {
   if (!finiteWidth(width)) return;
-  double ax = a.x, ay = a.y, bx = b.x, by = b.y;
-  if (!std::isfinite(ax) || !std::isfinite(ay) || !std::isfinite(bx) || !std::isfinite(by)) return;
-  if (!clipToFrame(ax, ay, bx, by)) return;
-  a = {float(ax), float(ay)};
-  b = {float(bx), float(by)};
+  // Within the kept frame (NaN fails these tests too) nothing is cut.
+  if (!(a.x >= kLo && a.x <= kHiX && a.y >= kLo && a.y <= kHiY && b.x >= kLo && b.x <= kHiX &&
+        b.y >= kLo && b.y <= kHiY)) {
+    double ax = a.x, ay = a.y, bx = b.x, by = b.y;
+    if (!std::isfinite(ax) || !std::isfinite(ay) || !std::isfinite(bx) || !std::isfinite(by))
+      return;
+    if (!clipToFrame(ax, ay, bx, by)) return;
+    a = {float(ax), float(ay)};
+    b = {float(bx), float(by)};
+  }
   if (!items_.empty()) {
     DisplayItem& last = items_.back();
     if (last.kind == DisplayItem::Polyline && last.ink == ink && last.width == width &&
@@ -108,17 +113,17 @@ void DisplayList::segment(bool ink, FramePoint a, FramePoint b, float width) {
 void DisplayList::arc(bool ink, FramePoint centre, float r, float a0, float a1, float width) {
   if (!finiteWidth(width) || !std::isfinite(centre.x) || !std::isfinite(centre.y) ||
       !std::isfinite(a0) || !std::isfinite(a1) || !(r > 0 && r < 100) ||
-      std::fabs(centre.x) > 200 || std::fabs(centre.y) > 200 || !room(0))
+      std::fabs(centre.x) > 200 || std::fabs(centre.y) > 200 || !room(3))
     return;
   DisplayItem item;
   item.kind = DisplayItem::Circle;
   item.ink = ink;
   item.width = width;
-  item.cx = centre.x;
-  item.cy = centre.y;
-  item.r = r;
-  item.a0 = a0;
-  item.a1 = a1;
+  item.first = uint32_t(points_.size());
+  item.count = 3;
+  points_.push_back(centre);
+  points_.push_back({r, a0});
+  points_.push_back({a1, 0});
   items_.push_back(item);
 }
 

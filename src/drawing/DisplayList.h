@@ -31,9 +31,13 @@ struct DisplayItem {
   bool ink = true;      // black; false paints white
   bool filled = false;  // Circle only
   float width = 0;      // stroke width in inches (as drawn: the writer applies its thinnest line)
+  // Points (a Circle keeps its DisplayArc in three), or the image's index.
   uint32_t first = 0, count = 0;
-  // Circle: centre, radius and the frame angles (radians, y down) the arc runs from a0 down to
-  // a1; a full circle runs 2 pi.
+};
+
+// A Circle item's centre, radius and the frame angles (radians, y down) the arc runs from a0
+// down to a1; a full circle runs 2 pi.
+struct DisplayArc {
   float cx = 0, cy = 0, r = 0, a0 = 0, a1 = 0;
 };
 
@@ -67,6 +71,10 @@ class DisplayList {
   const std::vector<DisplayItem>& items() const { return items_; }
   const std::vector<FramePoint>& points() const { return points_; }
   const std::vector<DisplayImage>& images() const { return images_; }
+  DisplayArc arcOf(const DisplayItem& circle) const {
+    const FramePoint* p = points_.data() + circle.first;
+    return {p[0].x, p[0].y, p[1].x, p[1].y, p[2].x};
+  }
 
   // A straight stroke. A segment that starts (or ends) where the last polyline of the same
   // colour and width ends (or, for a lone segment, starts) continues it. Parts farther than an inch

@@ -155,7 +155,7 @@ class Drawing {
   FramePoint toFrame(double X, double Y) const {
     double column, row;
     pageToRaster(X, Y, column, row);
-    return {float(column / 300), float(row / 300)};
+    return {float(column * (1.0 / 300)), float(row * (1.0 / 300))};
   }
   // The frame angle of page direction theta (radians), and whether turning counter-clockwise
   // on the page turns the frame's angles down (true for both orientations: y runs down).

@@ -228,26 +228,28 @@ void paintPage(cairo_t* cr, const Drawing& drawing, bool onePixel) {
         cairo_fill_preserve(cr);
         stroke(item.width);
         break;
-      case DisplayItem::Circle:
+      case DisplayItem::Circle: {
+        const DisplayArc arc = list->arcOf(item);
         if (item.filled) {
-          cairo_arc(cr, item.cx, item.cy, item.r, 0, 2 * M_PI);
+          cairo_arc(cr, arc.cx, arc.cy, arc.r, 0, 2 * M_PI);
           cairo_close_path(cr);
           cairo_fill_preserve(cr);
           stroke(item.width);
         } else {
-          cairo_arc_negative(cr, item.cx, item.cy, item.r, item.a0, item.a1);
+          cairo_arc_negative(cr, arc.cx, arc.cy, arc.r, arc.a0, arc.a1);
           stroke(item.width);
-          if (std::fabs(double(item.a0) - item.a1) < 2 * M_PI - 1e-6) {
+          if (std::fabs(double(arc.a0) - arc.a1) < 2 * M_PI - 1e-6) {
             // The arc runs with falling angles: out of its start against the run, out of its
             // end along it.
             const double w = std::max(double(item.width), kThinnest);
-            endCap(cr, item.cx + item.r * std::cos(item.a0), item.cy + item.r * std::sin(item.a0),
-                   -std::sin(item.a0), std::cos(item.a0), w);
-            endCap(cr, item.cx + item.r * std::cos(item.a1), item.cy + item.r * std::sin(item.a1),
-                   std::sin(item.a1), -std::cos(item.a1), w);
+            endCap(cr, arc.cx + arc.r * std::cos(arc.a0), arc.cy + arc.r * std::sin(arc.a0),
+                   -std::sin(arc.a0), std::cos(arc.a0), w);
+            endCap(cr, arc.cx + arc.r * std::cos(arc.a1), arc.cy + arc.r * std::sin(arc.a1),
+                   std::sin(arc.a1), -std::cos(arc.a1), w);
           }
         }
         break;
+      }
       case DisplayItem::Image:
         break;
     }

@@ -24,9 +24,10 @@ struct DisplayListTest : ::testing::Test {
   const DisplayItem& last() { return list().items().back(); }
   FramePoint point(uint32_t i) { return list().points()[i]; }
   // The frame point at angle a of a recorded arc.
-  FramePoint onArc(const DisplayItem& it, double a) {
+  FramePoint onArc(const DisplayArc& it, double a) {
     return {float(it.cx + it.r * std::cos(a)), float(it.cy + it.r * std::sin(a))};
   }
+  DisplayArc lastArc() { return list().arcOf(last()); }
 };
 
 void expectNear(FramePoint p, double x, double y) {
@@ -56,9 +57,9 @@ TEST_F(DisplayListTest, ArcsRunWhereTheRasterDrawsThem) {
   // A quarter arc counter-clockwise from 0 to 90 degrees about (4, 5): from (5, 5) to (4, 6).
   d.DrawArc(d.pointAt({4, 5}), 1, 0, kPi / 2);
   ASSERT_EQ(list().items().size(), 1u);
-  const DisplayItem arc = last();
-  EXPECT_EQ(arc.kind, DisplayItem::Circle);
-  EXPECT_FALSE(arc.filled);
+  EXPECT_EQ(last().kind, DisplayItem::Circle);
+  EXPECT_FALSE(last().filled);
+  const DisplayArc arc = lastArc();
   expectNear(onArc(arc, arc.a0), 5, 5);
   expectNear(onArc(arc, arc.a1), 4, 4);
   // It passes through 45 degrees, not round the other way.
@@ -69,14 +70,14 @@ TEST_F(DisplayListTest, ArcsRunWhereTheRasterDrawsThem) {
 
   d.SetLandscape();
   d.DrawArc(d.pointAt({5, 4}), 1, 0, kPi / 2);
-  const DisplayItem turned = last();
+  const DisplayArc turned = lastArc();
   expectNear(onArc(turned, turned.a0), 4, 6);  // page (6, 4)
   expectNear(onArc(turned, turned.a1), 5, 5);  // page (5, 5)
   expectNear(onArc(turned, 0.5 * (turned.a0 + turned.a1)), 4 + r, 5 + r);
 
   // A whole circle is one item of a full turn; one too small to draw is not recorded.
   d.DrawCircle(d.pointAt({4, 5}), 2);
-  EXPECT_NEAR(std::fabs(last().a0 - last().a1), 2 * kPi, 1e-5);
+  EXPECT_NEAR(std::fabs(lastArc().a0 - lastArc().a1), 2 * kPi, 1e-5);
   const std::size_t n = list().items().size();
   d.DrawCircle(d.pointAt({4, 5}), 0.0001);
   EXPECT_EQ(list().items().size(), n);
@@ -101,7 +102,7 @@ TEST_F(DisplayListTest, SymbolsAreFilledShapesAndKnockOutsComeFirst) {
   EXPECT_EQ(knockOut.kind, DisplayItem::Circle);
   EXPECT_TRUE(knockOut.filled);
   EXPECT_FALSE(knockOut.ink);
-  EXPECT_NEAR(knockOut.r, 1.08 * 0.1, 1e-6);
+  EXPECT_NEAR(list().arcOf(knockOut).r, 1.08 * 0.1, 1e-6);
   EXPECT_EQ(items[2].kind, DisplayItem::Circle);
   EXPECT_TRUE(items[2].ink);
   EXPECT_FALSE(items[2].filled);
