@@ -11,7 +11,9 @@
 #include "TempDir.h"
 #include "TestHost.h"
 #include "drawing/Drawing.h"
+#include "drawing/Text.h"
 #include "drawing/ui/DrawingExport.h"
+#include "drawing/ui/PlatformGlyphs.h"
 
 using namespace plotane;
 
@@ -28,6 +30,13 @@ ExportPrompts answering(const QString& file, int dpi, QString* askedSuffix = nul
   p.resolution = [=](QWidget*) { return dpi; };
   return p;
 }
+
+// Platform letters come from the toolkit, as in the program.
+struct GlyphHost : test::TestHost {
+  bool platformText(const PlatformTextRequest& request, PlatformTextResult& result) override {
+    return RenderPlatformText(request, result);
+  }
+};
 
 }  // namespace
 
@@ -78,6 +87,47 @@ class ExportDialogsTest : public QObject {
     QCOMPARE(host.messages.size(), std::size_t(1));
     QVERIFY(host.lastMessage().rfind("Cannot write ", 0) == 0);
     QCOMPARE(host.busyDepth, 0);
+  }
+
+  // Letters of a platform font exist as pixels only: they are kept as images of exactly the
+  // pixels they set, and the exported page shows them there.
+  void platformLettersAreImagesOfTheirPixels() {
+    GlyphHost host;
+    Drawing d(host);
+    TextEngine text(d);
+    LetterFontSlots fonts;
+    fonts[0] = {"Liberation Sans", 24, 0};
+    text.setLetterFonts(fonts);
+    text.SetFontCode(101);
+    PagePoint p = d.pointAt({1, 5});
+    text.DrawTextString(p, "Wq");
+    const DisplayList& list = d.displayList();
+    QCOMPARE(list.items().size(), std::size_t(2));
+    long inked = 0;
+    for (const DisplayItem& item : list.items()) {
+      QCOMPARE(item.kind, DisplayItem::Image);
+      QVERIFY(item.ink);
+      const DisplayImage& im = list.images()[item.first];
+      for (int r = 0; r < im.height; ++r)
+        for (int c = 0; c < im.width; ++c)
+          if (im.pixel(r, c)) {
+            ++inked;
+            QVERIFY(d.image().pixel(im.top + r, im.left + c));
+          }
+    }
+    QCOMPARE(inked, d.image().countInk());
+    test::TempDir dir;
+    const std::string png = dir.file("letters.png");
+    std::string error;
+    QVERIFY2(ExportDrawing(d, VectorFormat::Png, png, 600, error), error.c_str());
+    QImage back(QString::fromStdString(png));
+    long agree = 0;
+    for (int r = 0; r < kRasterRows; ++r)
+      for (int c = 0; c < kRasterCols; ++c)
+        if (d.image().pixel(r, c))
+          agree += back.pixelColor(2 * c, 2 * r) == QColor(Qt::black) &&
+                   back.pixelColor(2 * c + 1, 2 * r + 1) == QColor(Qt::black);
+    QCOMPARE(agree, inked);
   }
 
   // The real dialogs: a save dialog that asks before overwriting and adds the extension, and
