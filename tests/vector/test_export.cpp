@@ -168,9 +168,16 @@ TEST_F(Export, PngAtHigherResolutionsRecordsItsDpiAndShowsThePage) {
     EXPECT_EQ(x, dpi == 600 ? 23622u : 47244u);  // dots per inch / 0.0254
     EXPECT_EQ(y, x);
     EXPECT_EQ(unit, 1);
+    const int k = dpi / 300;
+    auto be32 = [&](std::size_t p) {
+      return uint32_t(uint8_t(bytes[p])) << 24 | uint32_t(uint8_t(bytes[p + 1])) << 16 |
+             uint32_t(uint8_t(bytes[p + 2])) << 8 | uint32_t(uint8_t(bytes[p + 3]));
+    };
+    EXPECT_EQ(be32(16), 2400u * unsigned(k));
+    EXPECT_EQ(be32(20), 3000u * unsigned(k));
+    if (dpi != 600) continue;  // the larger one is not decoded: the same drawing, twice as big
     test::GreyImage g;
     ASSERT_TRUE(test::readPng(png, g));
-    const int k = dpi / 300;
     ASSERT_EQ(g.width, 2400 * k);
     ASSERT_EQ(g.height, 3000 * k);
     // Brought down to 300 dpi (a pixel is ink when a third of its k x k are, as the renderers'
