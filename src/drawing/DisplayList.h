@@ -61,7 +61,12 @@ class DisplayList {
   static constexpr std::size_t kMaxPoints = std::size_t(8) << 20;
   static constexpr std::size_t kMaxItems = std::size_t(2) << 20;
 
-  DisplayList() = default;
+  // Room for a large page is set aside at once (untouched memory costs nothing), so that the
+  // list seldom moves while it grows.
+  DisplayList() {
+    items_.reserve(std::size_t(1) << 16);
+    points_.reserve(std::size_t(1) << 18);
+  }
   // A list with smaller bounds (tests).
   DisplayList(std::size_t maxPoints, std::size_t maxItems)
       : maxPoints_(maxPoints), maxItems_(maxItems) {}
