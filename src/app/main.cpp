@@ -37,7 +37,7 @@ const char kUsage[] =
     "  --print-to FILE printing writes to FILE instead of a printer\n"
     "  --png FILE      with --batch: the drawing is written as a 1-bit PNG when the script ends\n"
     "  --dpi N         the PNG's resolution: 300 (the default: the page raster itself), or 600\n"
-    "                  or 1200 (rendered from the drawing's vectors)\n"
+    "                  or 1200 (rendered from the drawing's vectors, black and white)\n"
     "  --svg FILE      with --batch: the drawing as an SVG page at true size (vectors)\n"
     "  --pdf FILE      with --batch: the drawing as a PDF page at true size (vectors)\n"
     "  --help          show this text\n"
