@@ -16,12 +16,14 @@
 #include "shell/base/BatchHost.h"
 #include "shell/ui/Shell.h"
 #include "shell/ui/TForm1.h"
+#include "vector/VectorExport.h"
 
 namespace {
 
 const char kUsage[] =
     "Usage: plotane [NAME [P2 ... P9]]\n"
-    "       plotane --batch NAME [P2 ... P9] [--print-to FILE] [--png FILE]\n"
+    "       plotane --batch NAME [P2 ... P9] [--print-to FILE] [--png FILE [--dpi N]]\n"
+    "                                         [--svg FILE] [--pdf FILE]\n"
     "       plotane --help | --version\n"
     "\n"
     "Makes technical graphs and line drawings at printer resolution.\n"
@@ -34,13 +36,18 @@ const char kUsage[] =
     "                  messages go to standard error, the log (SHOWLOG) to standard output\n"
     "  --print-to FILE printing writes to FILE instead of a printer\n"
     "  --png FILE      with --batch: the drawing is written as a 1-bit PNG when the script ends\n"
+    "  --dpi N         the PNG's resolution: 300 (the default: the page raster itself), or 600\n"
+    "                  or 1200 (rendered from the drawing's vectors, black and white)\n"
+    "  --svg FILE      with --batch: the drawing as an SVG page at true size (vectors)\n"
+    "  --pdf FILE      with --batch: the drawing as a PDF page at true size (vectors)\n"
     "  --help          show this text\n"
     "  --version       show the version\n";
 
 struct Options {
   bool batch = false;
   std::string printTo;
-  std::string png;
+  std::string png, svg, pdf;
+  int dpi = 300;
   std::vector<std::string> params;
 };
 
@@ -61,12 +68,19 @@ bool parse(int argc, char** argv, Options& o, bool& done) {
     }
     if (a == "--batch") {
       o.batch = true;
-    } else if (a == "--print-to" || a == "--png") {
+    } else if (a == "--print-to" || a == "--png" || a == "--svg" || a == "--pdf") {
       if (i + 1 >= argc) {
         std::fprintf(stderr, "plotane: %s needs a file name\n", a.c_str());
         return false;
       }
-      (a == "--png" ? o.png : o.printTo) = argv[++i];
+      (a == "--png" ? o.png : a == "--svg" ? o.svg : a == "--pdf" ? o.pdf : o.printTo) = argv[++i];
+    } else if (a == "--dpi") {
+      const std::string n = i + 1 < argc ? argv[++i] : "";
+      if (n != "300" && n != "600" && n != "1200") {
+        std::fprintf(stderr, "plotane: --dpi takes 300, 600 or 1200\n");
+        return false;
+      }
+      o.dpi = std::stoi(n);
     } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
       std::fprintf(stderr, "plotane: unknown option %s\n%s", a.c_str(), kUsage);
       return false;
@@ -82,8 +96,14 @@ bool parse(int argc, char** argv, Options& o, bool& done) {
     std::fprintf(stderr, "plotane: --batch needs a script name\n%s", kUsage);
     return false;
   }
-  if (!o.png.empty() && !o.batch) {
-    std::fprintf(stderr, "plotane: --png goes with --batch\n");
+  for (const auto& [file, name] :
+       {std::pair{&o.png, "--png"}, {&o.svg, "--svg"}, {&o.pdf, "--pdf"}})
+    if (!file->empty() && !o.batch) {
+      std::fprintf(stderr, "plotane: %s goes with --batch\n", name);
+      return false;
+    }
+  if (o.dpi != 300 && o.png.empty()) {
+    std::fprintf(stderr, "plotane: --dpi goes with --png\n");
     return false;
   }
   return true;
@@ -137,11 +157,20 @@ int runBatch(int argc, char** argv, const Options& o) {
                  why.empty() ? "" : ": ", why.c_str());
   }
   std::string error;
-  if (!o.png.empty() && ctx.drawing &&
+  if (!o.png.empty() && o.dpi == 300 && ctx.drawing &&
       !plotane::WritePagePng(plotane::PageBits(*ctx.drawing), o.png, error)) {
     std::fprintf(stderr, "plotane: cannot write %s: %s\n", o.png.c_str(), error.c_str());
     return 1;
   }
+  using plotane::VectorFormat;
+  for (const auto& [file, format] : {std::pair{o.svg, VectorFormat::Svg},
+                                     {o.pdf, VectorFormat::Pdf},
+                                     {o.dpi == 300 ? std::string() : o.png, VectorFormat::Png}})
+    if (!file.empty() && ctx.drawing &&
+        !plotane::ExportDrawing(*ctx.drawing, format, file, o.dpi, error, host.writeFaults())) {
+      std::fprintf(stderr, "plotane: cannot write %s: %s\n", file.c_str(), error.c_str());
+      return 1;
+    }
   return ok ? 0 : 1;
 }
 

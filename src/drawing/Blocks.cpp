@@ -115,6 +115,8 @@ void Drawing::BlockTransfer(bool orWithDestination) {
     transferPixels([this](int r) { return image_.row(r); }, kRasterRows, kRasterCols, k.top, k.left,
                    dstTop, dstLeft, k.height(), k.width(), k.move, orWithDestination);
   }
+  // Pixels moved about exist only as pixels: the vector twin starts again from them.
+  display_.snapshot(image_);
   {
     MonoBitmap& pv = preview();
     const int w = k.pRight - k.pLeft + 1, h = k.pBottom - k.pTop + 1;

@@ -568,6 +568,7 @@ bool FillWindow::close() {
 }
 
 void Drawing::DrawLine(bool draw, double X1, double Y1, double X2, double Y2, double width) {
+  if (display_.recording()) display_.segment(draw, toFrame(X1, Y1), toFrame(X2, Y2), float(width));
   if (!rasteriseSegment(*this, draw, X1, Y1, X2, Y2, width) || !state.PreviewEcho) return;
   // The same segment on the screen copy of the page.
   double p[4];

@@ -46,6 +46,7 @@ void Drawing::ResetDrawing() {
   clipLimit_ = kRasterRows;
   state.PreviewEcho = true;
   image_.clear();
+  display_.clear();
   // The preview mirrors the raster, so it starts white again as well.
   portraitPreview_.clear();
   landscapePreview_.clear();
@@ -148,6 +149,11 @@ void Drawing::SetLineCode(int code) {
   state.LineWidth = LineWidthTable[code];
   state.ArrowSize = ArrowSizeTable[code];
   SetPreviewPenWidth(code >= 3 ? 2 : 1);
+}
+
+double Drawing::frameAngle(double theta) const {
+  const FramePoint c = toFrame(0, 0), d = toFrame(std::cos(theta), std::sin(theta));
+  return std::atan2(double(d.y) - c.y, double(d.x) - c.x);
 }
 
 void Drawing::SetTextAngle(double degrees) {

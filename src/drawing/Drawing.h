@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "drawing/DisplayList.h"
 #include "drawing/Raster.h"
 
 namespace plotane {
@@ -145,6 +146,18 @@ class Drawing {
     return state.LandscapeMode ? landscapePreview_ : portraitPreview_;
   }
   MonoBitmap& portraitPreview() { return portraitPreview_; }
+  // The page's vector twin (DisplayList.h), kept by the primitives beside the raster.
+  const DisplayList& displayList() const { return display_; }
+  DisplayList& displayList() { return display_; }
+  // A page position in the display list's frame (portrait raster inches from the top left).
+  FramePoint toFrame(double X, double Y) const {
+    double column, row;
+    pageToRaster(X, Y, column, row);
+    return {float(column * (1.0 / 300)), float(row * (1.0 / 300))};
+  }
+  // The frame angle of page direction theta (radians), and whether turning counter-clockwise
+  // on the page turns the frame's angles down (true for both orientations: y runs down).
+  double frameAngle(double theta) const;
   int clipFirstRow() const { return clipFirst_; }
   int clipRowLimit() const { return clipLimit_; }
 
@@ -288,6 +301,7 @@ class Drawing {
 
   Host& host_;
   DrawingImage image_;
+  DisplayList display_;
   MonoBitmap portraitPreview_, landscapePreview_;
   int clipFirst_ = 0, clipLimit_ = kRasterRows;
   std::string caption_;

@@ -139,6 +139,11 @@ void Drawing::LoadGrl(const std::string& fileName) {
     return;
   }
   BusyCursor busy(host_);
+  // The rows read, all or some, exist only as pixels: the vector twin starts again from them.
+  struct Snapshot {
+    Drawing& d;
+    ~Snapshot() { d.display_.snapshot(d.image_); }
+  } snapshot{*this};
   auto fail = [&](RowResult res) {
     ioFail(res == RowResult::Truncated ? "file ends early" : "row data runs past its row", true);
   };

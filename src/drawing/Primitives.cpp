@@ -127,6 +127,13 @@ void Drawing::DrawArrowhead() {
   // until the tip has passed the notch. Half the nominal step keeps successive strokes
   // overlapping, so the head comes out solid at every width.
   const float k = float((0.003 + state.LineWidth) / L) * 0.5f;
+  // The strokes that fill the head sweep the polygon tip, barb, notch, barb.
+  if (display_.recording()) {
+    const FramePoint head[4] = {toFrame(t.X, t.Y), toFrame(q1.X, q1.Y), toFrame(q3.X, q3.Y),
+                                toFrame(q2.X, q2.Y)};
+    display_.polygon(state.PenDraw, head, 4, float(state.LineWidth));
+  }
+  HoldRecording hold(display_);
   if (k > 0 && std::isfinite(k)) {
     const double tX = k * (q3.X - t.X), tY = k * (q3.Y - t.Y);
     const double a1X = k * (q3.X - q1.X), a1Y = k * (q3.Y - q1.Y);
@@ -148,6 +155,12 @@ void Drawing::DrawArrowhead() {
 void Drawing::DrawCircle(const PagePoint& centre, double r) {
   const bool pen = state.PenDraw;
   const double w = state.LineWidth;
+  if (display_.recording() && circleSegments(r) > 0) {
+    const double a = frameAngle(0);
+    display_.arc(pen, toFrame(centre.X, centre.Y), float(r), float(a), float(a - 2 * kPi),
+                 float(w));
+  }
+  HoldRecording hold(display_);
   forCircleSegments(centre.X, centre.Y, r, [&](double X1, double Y1, double X2, double Y2) {
     DrawLine(pen, X1, Y1, X2, Y2, w);
   });
@@ -158,6 +171,13 @@ void Drawing::DrawArc(const PagePoint& centre, double r, double startAngle, doub
   if (m == 0) return;
   const double step = 2 * kPi / double(m);
   if (startAngle > endAngle) startAngle -= 2 * kPi;
+  if (display_.recording()) {
+    // At most m steps of 2 pi / m: never more than a whole turn.
+    const double sweep = std::min(endAngle - startAngle, 2 * kPi), a = frameAngle(startAngle);
+    display_.arc(state.PenDraw, toFrame(centre.X, centre.Y), float(r), float(a), float(a - sweep),
+                 float(state.LineWidth));
+  }
+  HoldRecording hold(display_);
   double angle = startAngle;
   double px = centre.X + r * std::cos(angle), py = centre.Y + r * std::sin(angle);
   for (long i = 0; i < m; ++i) {

@@ -616,6 +616,9 @@ void fillEnclosed(Drawing& d, const std::array<double, 4>& box, double w, int sh
 }  // namespace
 
 void Drawing::fillCircle(const PagePoint& centre, double r, double wall) {
+  // The disc the rings and the completion cover, edged by the thin outermost ring.
+  if (display_.recording() && circleSegments(r) > 0)
+    display_.disc(state.PenDraw, toFrame(centre.X, centre.Y), float(r), LineWidthTable[1]);
   // The rings, outermost first, handed to ring(radius, width); gives the innermost ring.
   const auto rings = [r](auto&& ring) {
     double width = LineWidthTable[1], q = r, last = r;
@@ -664,6 +667,24 @@ void Drawing::fillShape(int shape, double X, double Y, double r, double wall) {
   }
   const double w = LineWidthTable[1];
   const double step = shape == 5 ? 0.003 : 0.004;
+  if (display_.recording()) {
+    // The outline's polygon filled, edged by the thin outermost ring.
+    FramePoint corners[4];
+    int n = 0;
+    if (shape == 5) {
+      const double d = 1.414213562 * r;
+      for (auto [x, y] : {std::pair{X - d, Y}, {X, Y + d}, {X + d, Y}, {X, Y - d}})
+        corners[n++] = toFrame(x, y);
+    } else if (shape == 6) {
+      for (auto [x, y] : {std::pair{X - r, Y + r}, {X + r, Y + r}, {X + r, Y - r}, {X - r, Y - r}})
+        corners[n++] = toFrame(x, y);
+    } else if (shape == 7) {
+      const double d = 0.5773502692 * r;
+      for (auto [x, y] : {std::pair{X - r, Y - d}, {X + r, Y - d}, {X, Y + 2 * d}})
+        corners[n++] = toFrame(x, y);
+    }
+    if (n) display_.polygon(state.PenDraw, corners, n, float(w));
+  }
   const std::array<double, 4> box = outlineBox(shape, X, Y, r);  // the inner rings lie inside
   paintFill(*this, box, inkBounds(*this, box, w), [&](FillPainter& fill) {
     fill.outline(shape, X, Y, r, w);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "drawing/StrokeFont.h"
 #include "shell/base/Host.h"
@@ -242,6 +244,10 @@ void TextEngine::copyPlatformGlyph(const PlatformTextResult& glyph, bool preview
   const int width = std::min(canvas, glyph.advance);
   MonoBitmap& pv = d_.preview();
   DrawingImage& img = d_.image();
+  // The raster pixels of the glyph, kept as an image item of the vector twin: another font
+  // engine would not place the letters on these pixels exactly.
+  std::vector<std::pair<int, int>> marked;
+  const bool record = !preview && d_.displayList().recording();
   for (int r = 0; r <= lastRow; ++r) {
     const uint8_t* line = glyph.pixels.data() + std::size_t(r) * canvas;
     const int dy = baselineRow - r;
@@ -252,9 +258,28 @@ void TextEngine::copyPlatformGlyph(const PlatformTextResult& glyph, bool preview
         pv.setPixel(tr, tc, st.PenDraw);
       } else if (tr >= 0 && tr < kRasterRows && tc >= 0 && tc < kRasterCols) {
         img.setPixel(tr, tc, st.PenDraw);
+        if (record) marked.emplace_back(tr, tc);
       }
     }
   }
+  if (marked.empty()) return;
+  DisplayImage glyphImage;
+  int top = kRasterRows, bottom = -1, left = kRasterCols, right = -1;
+  for (auto [r, c] : marked) {
+    top = std::min(top, r);
+    bottom = std::max(bottom, r);
+    left = std::min(left, c);
+    right = std::max(right, c);
+  }
+  glyphImage.left = left;
+  glyphImage.top = top;
+  glyphImage.width = right - left + 1;
+  glyphImage.height = bottom - top + 1;
+  glyphImage.bits.assign(std::size_t(glyphImage.bytesPerRow()) * std::size_t(glyphImage.height), 0);
+  for (auto [r, c] : marked)
+    glyphImage.bits[std::size_t(r - top) * std::size_t(glyphImage.bytesPerRow()) +
+                    std::size_t((c - left) >> 3)] |= uint8_t(0x80 >> ((c - left) & 7));
+  d_.displayList().image(st.PenDraw, std::move(glyphImage));
 }
 
 bool TextEngine::DrawPlatformChar(unsigned char ch) {

@@ -1,4 +1,5 @@
-// The graph gallery: one graph per style the renderer offers. Each must draw without an error;
+// The graph gallery: one graph per style the renderer offers. Each must draw without an error,
+// and its SVG and PDF must show the raster's ink;
 // with PLOTANE_GALLERY_DIR set, every page is also written there as a PBM image for review
 // (docs/gallery keeps them as PNG).
 
@@ -10,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "../vector/VectorCompare.h"
 #include "GraphPage.h"
 
 using namespace plotane;
@@ -45,6 +47,8 @@ struct Gallery : test::GraphPage {
     ASSERT_FALSE(store.StoreError) << name << ": " << host.lastMessage();
     EXPECT_TRUE(host.messages.empty()) << host.lastMessage();
     EXPECT_GT(d.image().countInk(), 1000);
+    // The same page as vectors, rendered back, shows the same ink.
+    test::expectVectorsMatchRaster(d, name);
     const char* dir = std::getenv("PLOTANE_GALLERY_DIR");
     if (!dir) return;
     const std::string path = std::string(dir) + "/" + name + ".pbm";
