@@ -13,6 +13,22 @@ foreach(f bin/plotane share/applications/plotane.desktop
     message(FATAL_ERROR "not installed: ${f}")
   endif()
 endforeach()
+# The toolkit module, in the program's module folder (lib/plotane, or the platform's lib folder).
+file(GLOB qt_module ${PREFIX}/lib*/plotane/libplotane_qt.so ${PREFIX}/lib/*/plotane/libplotane_qt.so)
+if(NOT qt_module)
+  message(FATAL_ERROR "not installed: lib/plotane/libplotane_qt.so")
+endif()
+# The installed program runs on its own and finds its toolkit module there: a letter font comes
+# from the platform through the toolkit.
+set(work ${PREFIX}/check)
+file(MAKE_DIRECTORY ${work})
+file(WRITE ${work}/CHECK.EBT "DWSETFONT(A);\nDWMAAF(1, 1);\n@T('check');\nEND\n")
+execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+                        ${PREFIX}/bin/plotane --batch CHECK --png check.png
+                WORKING_DIRECTORY ${work} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT rc EQUAL 0 OR NOT out STREQUAL "" OR NOT EXISTS ${work}/check.png)
+  message(FATAL_ERROR "the installed program did not run its toolkit module: ${rc} ${out}")
+endif()
 find_program(VALIDATE desktop-file-validate)
 if(VALIDATE)
   execute_process(COMMAND ${VALIDATE} ${PREFIX}/share/applications/plotane.desktop

@@ -4,14 +4,34 @@
 #include <bit>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace plotane {
 
-DrawingImage::DrawingImage() : store_(std::size_t(kRasterRows) * kRasterRowBytes, 0) {
-  for (int r = 0; r < kRasterRows; ++r) rows_[r] = store_.data() + std::size_t(r) * kRasterRowBytes;
+namespace {
+constexpr std::size_t kImageBytes = std::size_t(kRasterRows) * kRasterRowBytes;
 }
 
-void DrawingImage::clear() { std::fill(store_.begin(), store_.end(), uint8_t(0)); }
+DrawingImage::DrawingImage() {
+  const long page = ::sysconf(_SC_PAGESIZE);
+  const std::size_t unit = page > 0 ? std::size_t(page) : 4096;
+  mapped_ = (kImageBytes + unit - 1) / unit * unit;
+  void* p = ::mmap(nullptr, mapped_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED) throw std::bad_alloc();
+  store_ = static_cast<uint8_t*>(p);
+  for (int r = 0; r < kRasterRows; ++r) rows_[r] = store_ + std::size_t(r) * kRasterRowBytes;
+}
+
+DrawingImage::~DrawingImage() { ::munmap(store_, mapped_); }
+
+void DrawingImage::clear() {
+  // Dropped pages of a private anonymous mapping read back as zero.
+  if (::madvise(store_, mapped_, MADV_DONTNEED) != 0) std::memset(store_, 0, kImageBytes);
+}
 
 static long popCount(const uint8_t* p, std::size_t n) {
   long total = 0;
@@ -19,7 +39,7 @@ static long popCount(const uint8_t* p, std::size_t n) {
   return total;
 }
 
-long DrawingImage::countInk() const { return popCount(store_.data(), store_.size()); }
+long DrawingImage::countInk() const { return popCount(store_, kImageBytes); }
 
 void MonoBitmap::resize(int width, int height) {
   width_ = width;

@@ -78,11 +78,14 @@ inline constexpr uint8_t kClearMask[8] = {0x7F, 0xBF, 0xDF, 0xEF, 0xF7, 0xFB, 0x
 class DrawingImage {
  public:
   DrawingImage();
+  ~DrawingImage();
   DrawingImage(const DrawingImage&) = delete;
   DrawingImage& operator=(const DrawingImage&) = delete;
 
   uint8_t* row(int r) { return rows_[r]; }
   const uint8_t* row(int r) const { return rows_[r]; }
+  // Whitens the page. The raster is a mapping of its own that the system hands back as zero
+  // pages: clearing writes nothing, and rows are only paid for once they are drawn on.
   void clear();
   bool pixel(int r, int c) const { return (rows_[r][c >> 3] & kSetMask[c & 7]) != 0; }
   void setPixel(int r, int c, bool black) {
@@ -100,7 +103,8 @@ class DrawingImage {
   }
 
  private:
-  std::vector<uint8_t> store_;
+  uint8_t* store_ = nullptr;
+  std::size_t mapped_ = 0;
   uint8_t* rows_[kRasterRows];
 };
 
