@@ -12,25 +12,49 @@
 
 namespace plotane {
 
-namespace {
-constexpr std::size_t kImageBytes = std::size_t(kRasterRows) * kRasterRowBytes;
-}
+#if defined(__SANITIZE_ADDRESS__)
+#define PLOTANE_HEAP_PAGES 1
+#endif
 
-DrawingImage::DrawingImage() {
+PageMemory::PageMemory(std::size_t bytes) : size_(bytes) {
+  if (bytes == 0) return;
+#ifdef PLOTANE_HEAP_PAGES
+  data_ = static_cast<uint8_t*>(std::calloc(bytes, 1));
+  if (!data_) throw std::bad_alloc();
+#else
   const long page = ::sysconf(_SC_PAGESIZE);
   const std::size_t unit = page > 0 ? std::size_t(page) : 4096;
-  mapped_ = (kImageBytes + unit - 1) / unit * unit;
+  mapped_ = (bytes + unit - 1) / unit * unit;
   void* p = ::mmap(nullptr, mapped_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (p == MAP_FAILED) throw std::bad_alloc();
-  store_ = static_cast<uint8_t*>(p);
-  for (int r = 0; r < kRasterRows; ++r) rows_[r] = store_ + std::size_t(r) * kRasterRowBytes;
+  data_ = static_cast<uint8_t*>(p);
+#endif
 }
 
-DrawingImage::~DrawingImage() { ::munmap(store_, mapped_); }
+PageMemory::PageMemory(const PageMemory& other) : PageMemory(other.size_) {
+  if (size_) std::memcpy(data_, other.data_, size_);
+}
 
-void DrawingImage::clear() {
+PageMemory::~PageMemory() {
+  if (!data_) return;
+#ifdef PLOTANE_HEAP_PAGES
+  std::free(data_);
+#else
+  ::munmap(data_, mapped_);
+#endif
+}
+
+void PageMemory::clear() {
+  if (!data_) return;
+#ifndef PLOTANE_HEAP_PAGES
   // Dropped pages of a private anonymous mapping read back as zero.
-  if (::madvise(store_, mapped_, MADV_DONTNEED) != 0) std::memset(store_, 0, kImageBytes);
+  if (::madvise(data_, mapped_, MADV_DONTNEED) == 0) return;
+#endif
+  std::memset(data_, 0, size_);
+}
+
+DrawingImage::DrawingImage() : store_(std::size_t(kRasterRows) * kRasterRowBytes) {
+  for (int r = 0; r < kRasterRows; ++r) rows_[r] = store_.data() + std::size_t(r) * kRasterRowBytes;
 }
 
 static long popCount(const uint8_t* p, std::size_t n) {
@@ -39,13 +63,13 @@ static long popCount(const uint8_t* p, std::size_t n) {
   return total;
 }
 
-long DrawingImage::countInk() const { return popCount(store_, kImageBytes); }
+long DrawingImage::countInk() const { return popCount(store_.data(), store_.size()); }
 
 void MonoBitmap::resize(int width, int height) {
   width_ = width;
   height_ = height;
   bytesPerRow_ = (width + 7) / 8;
-  bits_.assign(std::size_t(bytesPerRow_) * height, 0);
+  bits_ = PageMemory(std::size_t(bytesPerRow_) * std::size_t(height));
 }
 
 long MonoBitmap::countInk() const { return popCount(bits_.data(), bits_.size()); }
