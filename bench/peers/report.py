@@ -101,7 +101,7 @@ def main():
             what, ms("plotane-%d" % p), ms("gnuplot-pbm-%d" % p), ms("gnuplot-png-%d" % p),
             ms("grace-%d" % p), ms("matplotlib-%d" % p), "%.2f" % r if r else "–"))
     out.append("| a script of only END | %s | | | | | |" % ms("plotane-empty"))
-    out.append("| an empty C++ program (`int main() {}`) | %s | | | | | |" % ms("empty-cxx"))
+    out.append("| a program that only loads the C++ runtime | %s | | | | | |" % ms("empty-cxx"))
     out.append("")
     out.append("## Goals")
     out.append("")
