@@ -148,8 +148,7 @@ int runBatch(int& argc, char** argv, const Options& o) {
                  why.empty() ? "" : ": ", why.c_str());
   }
   std::string error;
-  if (!o.png.empty() && ctx.drawing &&
-      !plotane::WritePagePng(plotane::PageBits(*ctx.drawing), o.png, error)) {
+  if (!o.png.empty() && ctx.drawing && !plotane::WritePagePng(*ctx.drawing, o.png, error)) {
     std::fprintf(stderr, "plotane: cannot write %s: %s\n", o.png.c_str(), error.c_str());
     return 1;
   }

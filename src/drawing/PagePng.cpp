@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 
+#include "drawing/Drawing.h"
 #include "shell/base/Files.h"
 
 namespace plotane {
@@ -49,9 +50,11 @@ struct Writer {
   ~Writer() { png_destroy_write_struct(&png, &info); }
 };
 
-// Encodes the rows; false when libpng gave up (the error is in out.error). Kept apart from
-// PagePngImage so that no object with a destructor lives across the setjmp.
-bool encode(Writer& w, const std::vector<uint8_t>& pageBits, const uint8_t* blankRow) {
+// Encodes the rows row(r), each kRowBytes bytes; false when libpng gave up (the error is in
+// out.error). Kept apart from the callers so that no object with a destructor lives across the
+// setjmp.
+template <class Row>
+bool encode(Writer& w, const Row& row) {
   if (setjmp(png_jmpbuf(w.png))) return false;
   png_set_IHDR(w.png, w.info, kWidth, kRows, 1, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -65,18 +68,14 @@ bool encode(Writer& w, const std::vector<uint8_t>& pageBits, const uint8_t* blan
   png_set_compression_level(w.png, 1);
   png_set_compression_strategy(w.png, Z_RLE);
   png_write_info(w.png, w.info);
-  for (int r = 0; r < kRows; ++r) {
-    const std::size_t at = std::size_t(r) * kRowBytes;
-    const uint8_t* row = pageBits.size() >= at + kRowBytes ? pageBits.data() + at : blankRow;
-    png_write_row(w.png, const_cast<png_bytep>(row));
-  }
+  for (int r = 0; r < kRows; ++r) png_write_row(w.png, const_cast<png_bytep>(row(r)));
   png_write_end(w.png, nullptr);
   return true;
 }
 
-}  // namespace
-
-std::vector<uint8_t> PagePngImage(const std::vector<uint8_t>& pageBits, std::string& error) {
+// The PNG of the rows row(r).
+template <class Row>
+std::vector<uint8_t> encodeImage(const Row& row, std::string& error) {
   Output out;
   out.bytes.reserve(64 * 1024);
   Writer w;
@@ -87,12 +86,36 @@ std::vector<uint8_t> PagePngImage(const std::vector<uint8_t>& pageBits, std::str
     return {};
   }
   png_set_write_fn(w.png, &out, appendBytes, noFlush);
-  static const uint8_t kBlankRow[kRowBytes] = {};
-  if (!encode(w, pageBits, kBlankRow)) {
+  if (!encode(w, row)) {
     error = "cannot encode the image: " + out.error;
     return {};
   }
   return std::move(out.bytes);
+}
+
+constexpr uint8_t kBlankRow[kRowBytes] = {};
+
+}  // namespace
+
+std::vector<uint8_t> PagePngImage(const std::vector<uint8_t>& pageBits, std::string& error) {
+  return encodeImage(
+      [&](int r) {
+        const std::size_t at = std::size_t(r) * kRowBytes;
+        return pageBits.size() >= at + kRowBytes ? pageBits.data() + at : kBlankRow;
+      },
+      error);
+}
+
+std::vector<uint8_t> PagePngImage(const Drawing& drawing, std::string& error) {
+  const DrawingImage& image = drawing.image();
+  return encodeImage([&](int r) { return image.row(r); }, error);
+}
+
+bool WritePagePng(const Drawing& drawing, const std::string& fileName, std::string& error,
+                  WriteFaults* faults) {
+  std::vector<uint8_t> png = PagePngImage(drawing, error);
+  if (png.empty()) return false;
+  return writeWholeFile(fileName, png, error, faults);
 }
 
 bool WritePagePng(const std::vector<uint8_t>& pageBits, const std::string& fileName,

@@ -7,6 +7,7 @@
 
 namespace plotane {
 
+class Drawing;
 struct WriteFaults;
 
 // The PNG image of the page bits (3000 rows of 300 bytes, set bit black, high bit leftmost): a
@@ -18,5 +19,10 @@ std::vector<uint8_t> PagePngImage(const std::vector<uint8_t>& pageBits, std::str
 // false with `error` set otherwise.
 bool WritePagePng(const std::vector<uint8_t>& pageBits, const std::string& fileName,
                   std::string& error, WriteFaults* faults = nullptr);
+
+// The same image of the drawing's raster, read in place (no copy of the page is made).
+std::vector<uint8_t> PagePngImage(const Drawing& drawing, std::string& error);
+bool WritePagePng(const Drawing& drawing, const std::string& fileName, std::string& error,
+                  WriteFaults* faults = nullptr);
 
 }  // namespace plotane

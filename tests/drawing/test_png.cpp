@@ -8,6 +8,9 @@
 
 #include "FileBytes.h"
 #include "TempDir.h"
+#include "TestHost.h"
+#include "drawing/Drawing.h"
+#include "drawing/DrawingOutput.h"
 #include "drawing/PagePng.h"
 #include "shell/base/Files.h"
 
@@ -86,6 +89,25 @@ TEST(PagePng, ShortPageBitsLeaveTheRestWhite) {
   EXPECT_EQ(grey[9 * 2400 + 2399], 0);
   EXPECT_EQ(grey[10 * 2400], 255);
   EXPECT_EQ(grey.back(), 255);
+}
+
+// The drawing's raster read in place gives the image of its page bits, after a clear as well
+// (the raster's pages are then handed back and read as zero).
+TEST(PagePng, TheDrawingGivesTheImageOfItsPageBits) {
+  test::TestHost host;
+  Drawing d(host);
+  d.DrawLine(true, 1.0, 1.0, 7.0, 9.0, 0.01);
+  std::string error;
+  const std::vector<uint8_t> bits = PageBits(d);
+  EXPECT_GT(d.image().countInk(), 0);
+  EXPECT_EQ(PagePngImage(d, error), PagePngImage(bits, error));
+  d.image().clear();
+  EXPECT_EQ(d.image().countInk(), 0);
+  d.DrawLine(true, 4.0, 0.5, 4.0, 9.5, 0.02);
+  EXPECT_EQ(PagePngImage(d, error), PagePngImage(PageBits(d), error));
+  test::TempDir dir;
+  ASSERT_TRUE(WritePagePng(d, dir.file("D.PNG"), error)) << error;
+  EXPECT_EQ(test::readBytes(dir.file("D.PNG")), PagePngImage(PageBits(d), error));
 }
 
 TEST(PagePng, AFailedWriteLeavesTheOldFile) {
