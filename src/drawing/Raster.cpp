@@ -7,50 +7,22 @@
 #include <cstring>
 #include <new>
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 namespace plotane {
-
-#if defined(__SANITIZE_ADDRESS__)
-#define PLOTANE_HEAP_PAGES 1
-#endif
 
 PageMemory::PageMemory(std::size_t bytes) : size_(bytes) {
   if (bytes == 0) return;
-#ifdef PLOTANE_HEAP_PAGES
   data_ = static_cast<uint8_t*>(std::calloc(bytes, 1));
   if (!data_) throw std::bad_alloc();
-#else
-  const long page = ::sysconf(_SC_PAGESIZE);
-  const std::size_t unit = page > 0 ? std::size_t(page) : 4096;
-  mapped_ = (bytes + unit - 1) / unit * unit;
-  void* p = ::mmap(nullptr, mapped_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (p == MAP_FAILED) throw std::bad_alloc();
-  data_ = static_cast<uint8_t*>(p);
-#endif
 }
 
 PageMemory::PageMemory(const PageMemory& other) : PageMemory(other.size_) {
   if (size_) std::memcpy(data_, other.data_, size_);
 }
 
-PageMemory::~PageMemory() {
-  if (!data_) return;
-#ifdef PLOTANE_HEAP_PAGES
-  std::free(data_);
-#else
-  ::munmap(data_, mapped_);
-#endif
-}
+PageMemory::~PageMemory() { std::free(data_); }
 
 void PageMemory::clear() {
-  if (!data_) return;
-#ifndef PLOTANE_HEAP_PAGES
-  // Dropped pages of a private anonymous mapping read back as zero.
-  if (::madvise(data_, mapped_, MADV_DONTNEED) == 0) return;
-#endif
-  std::memset(data_, 0, size_);
+  if (data_) std::memset(data_, 0, size_);
 }
 
 DrawingImage::DrawingImage() : store_(std::size_t(kRasterRows) * kRasterRowBytes) {

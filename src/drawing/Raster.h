@@ -76,10 +76,9 @@ inline constexpr int kRasterRowBytes = 300;
 inline constexpr uint8_t kSetMask[8] = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
 inline constexpr uint8_t kClearMask[8] = {0x7F, 0xBF, 0xDF, 0xEF, 0xF7, 0xFB, 0xFD, 0xFE};
 
-// Zeroed memory for a bitmap. It is a mapping of its own that the system fills with zero pages
-// as they are first touched, and clear() hands the pages back instead of writing them: a blank
-// page costs nothing until it is drawn on. (Sanitized builds use the heap, so that the
-// sanitizer watches the edges.)
+// Zeroed memory for a bitmap, from calloc: large blocks come straight from the system as zero
+// pages that cost nothing until they are touched, so a page that is never drawn on is never paid
+// for.
 class PageMemory {
  public:
   PageMemory() = default;
@@ -100,12 +99,11 @@ class PageMemory {
   void swap(PageMemory& other) noexcept {
     std::swap(data_, other.data_);
     std::swap(size_, other.size_);
-    std::swap(mapped_, other.mapped_);
   }
 
  private:
   uint8_t* data_ = nullptr;
-  std::size_t size_ = 0, mapped_ = 0;
+  std::size_t size_ = 0;
 };
 
 // 3000 rows of 300 bytes reached through a row table; row 0 is the top of the portrait page.
@@ -115,11 +113,21 @@ class DrawingImage {
   DrawingImage(const DrawingImage&) = delete;
   DrawingImage& operator=(const DrawingImage&) = delete;
 
-  uint8_t* row(int r) { return rows_[r]; }
+  // Writing goes through row() and setPixel(), which note that the page may no longer be white.
+  uint8_t* row(int r) {
+    blank_ = false;
+    return rows_[r];
+  }
   const uint8_t* row(int r) const { return rows_[r]; }
-  void clear() { store_.clear(); }
+  // A page known white (not written since it was made or cleared) is not cleared again: the
+  // start-up clears would otherwise touch every page of a raster no script draws on.
+  void clear() {
+    if (!blank_) store_.clear();
+    blank_ = true;
+  }
   bool pixel(int r, int c) const { return (rows_[r][c >> 3] & kSetMask[c & 7]) != 0; }
   void setPixel(int r, int c, bool black) {
+    blank_ = false;
     if (black)
       rows_[r][c >> 3] |= kSetMask[c & 7];
     else
@@ -135,6 +143,7 @@ class DrawingImage {
 
  private:
   PageMemory store_;
+  bool blank_ = true;
   uint8_t* rows_[kRasterRows];
 };
 
