@@ -4,6 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
+
 #include "BenchSupport.h"
 #include "drawing/Drawing.h"
 #include "shell/base/Host.h"
@@ -58,5 +60,32 @@ void BM_Node(benchmark::State& st) {
   benchmark::DoNotOptimize(d.image().row(1500)[150]);
 }
 BENCHMARK(BM_Node)->DenseRange(0, 4, 2)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+namespace {
+
+// Open circles over ink, as on a crowded graph: 32 rows of 800 circles, each a hundredth of an
+// inch after the one before, so that every knock-out clears the outlines of the circles before
+// it (the third peer page). Per circle: its knock-out and its outline.
+void BM_KnockoutOverInk(benchmark::State& st) {
+  QuietHost host;
+  Drawing d(host);
+  long i = 0;
+  for (auto _ : st) {
+    const long k = i++ % (32 * 800);
+    if (k == 0) {
+      st.PauseTiming();
+      d.image().clear();
+      d.preview().clear();
+      st.ResumeTiming();
+    }
+    const double x = 0.3 + double(k % 800) * 0.0095;
+    const double y = 1.0 + double(k / 800) * 0.2 + 0.09 * std::sin(x * 3 + double(k / 800));
+    d.DrawPointSymbol(d.pointAt({x, y}), 4, int(st.range(0)));
+  }
+  benchmark::DoNotOptimize(d.image().row(1500)[150]);
+}
+BENCHMARK(BM_KnockoutOverInk)->Arg(2)->Arg(9)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -35,3 +35,19 @@ function(plotane_tests subdir)
       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   endforeach()
 endfunction()
+
+# plotane_ondemand_module(NAME SOURCE LIBS...): the shared library libplotane_NAME.so, made of
+# SOURCE (which defines the C entry plotane_NAME_module) and the static LIBS, built beside the
+# plotane program and installed in <prefix>/lib/plotane, where shell/base/OnDemand.h finds it.
+# Only the entry is exported: the module's copy of the model never stands in for the program's.
+function(plotane_ondemand_module name source)
+  set(target plotane_${name})
+  add_library(${target} MODULE ${CMAKE_CURRENT_SOURCE_DIR}/${source})
+  target_link_libraries(${target} PRIVATE ${ARGN})
+  set(map ${CMAKE_CURRENT_BINARY_DIR}/${target}.map)
+  file(WRITE ${map} "{ global: plotane_${name}_module; local: *; };\n")
+  target_link_options(${target} PRIVATE -Wl,--version-script=${map} -Wl,--no-undefined)
+  set_target_properties(${target} PROPERTIES PREFIX "lib" LINK_DEPENDS ${map}
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  set_property(GLOBAL APPEND PROPERTY PLOTANE_ONDEMAND_MODULES ${target})
+endfunction()

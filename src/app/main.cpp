@@ -1,22 +1,21 @@
-// The plotane command: the desktop program, or with --batch a script run with no window.
+// The plotane command: the desktop program, or with --batch a script run with no window. The
+// program links the model only; the toolkit comes from a module loaded when needed.
 
-#include <QApplication>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/ExportModule.h"
+#include "app/QtModule.h"
 #include "drawing/DrawingOutput.h"
-#include "drawing/ui/PagePng.h"
-#include "drawing/ui/PagePrinter.h"
-#include "drawing/ui/PlatformGlyphs.h"
+#include "drawing/PagePng.h"
 #include "shell/AppContext.h"
 #include "shell/base/BatchHost.h"
-#include "shell/ui/Shell.h"
-#include "shell/ui/TForm1.h"
-#include "vector/VectorExport.h"
+#include "shell/base/OnDemand.h"
 
 namespace {
 
@@ -109,41 +108,53 @@ bool parse(int argc, char** argv, Options& o, bool& done) {
   return true;
 }
 
-// Batch mode has no window, but letter fonts still come from the platform.
-class BatchQtHost : public plotane::BatchHost {
+// Batch mode's host. The toolkit (platform letter fonts, printing through the platform) is
+// loaded the first time a script needs it; a script that needs neither never loads it.
+class BatchModuleHost : public plotane::BatchHost {
  public:
+  BatchModuleHost(int& argc, char** argv) : argc_(argc), argv_(argv) {}
+
   bool platformText(const plotane::PlatformTextRequest& request,
                     plotane::PlatformTextResult& result) override {
-    return plotane::RenderPlatformText(request, result);
+    plotane::BatchToolkit* t = toolkit();
+    return t && t->platformText(request, result);
   }
   // No dialog: the default printer, or the file of --print-to (a PDF).
   bool printPage(const std::vector<uint8_t>& pageBits, const std::string& toFile,
                  bool landscape) override {
+    plotane::BatchToolkit* t = toolkit();
+    if (!t) return false;
     std::string error;
-    bool ok = plotane::PrintPageImage(pageBits, toFile, nullptr, error, landscape);
+    bool ok = t->printPage(pageBits, toFile, landscape, error);
     if (!ok) message(error.empty() ? "Printing failed" : error);
     return ok;
   }
+
+ private:
+  plotane::BatchToolkit* toolkit() {
+    if (!tried_) {
+      tried_ = true;
+      std::string error;
+      if (auto* m = plotane::loadModuleTable<plotane::QtModule>("qt", error))
+        toolkit_.reset(m->openBatchToolkit(argc_, argv_));
+      else
+        message("The toolkit cannot be loaded: " + error);
+    }
+    return toolkit_.get();
+  }
+
+  int& argc_;
+  char** argv_;
+  bool tried_ = false;
+  std::unique_ptr<plotane::BatchToolkit> toolkit_;
 };
 
-// Batch mode's standard error carries the program's own lines only: the toolkit's warnings
-// and notes are dropped (a fatal error still ends the program, with its text).
-void quietToolkit(QtMsgType type, const QMessageLogContext&, const QString& text) {
-  if (type != QtFatalMsg) return;
-  std::fprintf(stderr, "plotane: %s\n", text.toLocal8Bit().constData());
-  std::abort();
-}
-
-int runBatch(int argc, char** argv, const Options& o) {
-  // Platform fonts and printing still need the toolkit, but no window is ever shown.
-  qInstallMessageHandler(quietToolkit);
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  BatchQtHost host;
+int runBatch(int& argc, char** argv, const Options& o) {
+  BatchModuleHost host(argc, argv);
   plotane::AppContext ctx(host);
   host.setLog(&ctx.log);
   // The same graph definition defaults as the desktop program's start.
-  ctx.graph.LoadStartUpGrd(QCoreApplication::applicationDirPath().toStdString());
+  ctx.graph.LoadStartUpGrd(plotane::programFolder());
   ctx.printToFile = o.printTo;
   // Why a run stopped goes with the line where it stopped.
   ctx.runner.ReasonInErrorBox = false;
@@ -158,19 +169,24 @@ int runBatch(int argc, char** argv, const Options& o) {
   }
   std::string error;
   if (!o.png.empty() && o.dpi == 300 && ctx.drawing &&
-      !plotane::WritePagePng(plotane::PageBits(*ctx.drawing), o.png, error)) {
+      !plotane::WritePagePng(*ctx.drawing, o.png, error)) {
     std::fprintf(stderr, "plotane: cannot write %s: %s\n", o.png.c_str(), error.c_str());
     return 1;
   }
   using plotane::VectorFormat;
+  const plotane::ExportModule* vectors = nullptr;
   for (const auto& [file, format] : {std::pair{o.svg, VectorFormat::Svg},
                                      {o.pdf, VectorFormat::Pdf},
-                                     {o.dpi == 300 ? std::string() : o.png, VectorFormat::Png}})
-    if (!file.empty() && ctx.drawing &&
-        !plotane::ExportDrawing(*ctx.drawing, format, file, o.dpi, error, host.writeFaults())) {
+                                     {o.dpi == 300 ? std::string() : o.png, VectorFormat::Png}}) {
+    if (file.empty() || !ctx.drawing) continue;
+    // The vector writers come with their module, opened by the first export only.
+    if (!vectors) vectors = plotane::loadModuleTable<plotane::ExportModule>("export", error);
+    if (!vectors ||
+        !vectors->exportDrawing(*ctx.drawing, format, file, o.dpi, error, host.writeFaults())) {
       std::fprintf(stderr, "plotane: cannot write %s: %s\n", file.c_str(), error.c_str());
       return 1;
     }
+  }
   return ok ? 0 : 1;
 }
 
@@ -185,15 +201,12 @@ int main(int argc, char** argv) {
   if (done) return 0;
   if (o.batch) return runBatch(argc, argv, o);
 
-  QApplication app(argc, argv);
-  plotane::Shell shell;
-  shell.context().printToFile = o.printTo;
-  // A script's quit closes the main window at once, with its close checks (which ask nothing
-  // while the statement runs); the event loop then ends as soon as it starts.
-  shell.context().onQuit = [&shell, &app] {
-    if (shell.mainWindow()->close())
-      QMetaObject::invokeMethod(&app, &QCoreApplication::quit, Qt::QueuedConnection);
-  };
-  shell.start(o.params);
-  return app.exec();
+  // The desktop program lives in the toolkit module.
+  std::string error;
+  auto* qt = plotane::loadModuleTable<plotane::QtModule>("qt", error);
+  if (!qt) {
+    std::fprintf(stderr, "plotane: the windows cannot be loaded: %s\n", error.c_str());
+    return 2;
+  }
+  return qt->runDesktop(argc, argv, plotane::DesktopOptions{o.printTo, o.params});
 }

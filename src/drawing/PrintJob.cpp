@@ -4,6 +4,7 @@
 #include "drawing/PrintJob.h"
 
 #include <cups/cups.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cctype>
@@ -14,6 +15,42 @@
 namespace plotane {
 
 namespace {
+
+// The printing service's library, opened on the first print job: the program does not link it,
+// so that a run that prints nothing never loads it and what it pulls in.
+#define PLOTANE_CUPS_FUNCTIONS(X)                                                               \
+  X(cupsCancelDestJob)                                                                          \
+  X(cupsCopyDestInfo) X(cupsCreateDestJob) X(cupsDoRequest) X(cupsEncryption)                   \
+      X(cupsFindDestSupported) X(cupsFinishDestDocument) X(cupsFreeDestInfo) X(cupsFreeDests)   \
+          X(cupsGetNamedDest) X(cupsGetOption) X(cupsLastError) X(cupsLastErrorString)          \
+              X(cupsServer) X(cupsSetServer) X(cupsStartDestDocument) X(cupsWriteRequestData)   \
+                  X(httpClose) X(httpConnect2) X(ippAddString) X(ippDelete) X(ippFindAttribute) \
+                      X(ippGetCount) X(ippGetString) X(ippNewRequest) X(ippPort)
+
+struct CupsLibrary {
+#define PLOTANE_CUPS_POINTER(f) decltype(&::f) f = nullptr;
+  PLOTANE_CUPS_FUNCTIONS(PLOTANE_CUPS_POINTER)
+#undef PLOTANE_CUPS_POINTER
+
+  // False with `error` set when the library or one of its functions is missing.
+  bool load(std::string& error) {
+    void* lib = ::dlopen("libcups.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (!lib) {
+      const char* e = ::dlerror();
+      error = e ? e : "libcups.so.2 is missing";
+      return false;
+    }
+#define PLOTANE_CUPS_LOAD(f)                              \
+  f = reinterpret_cast<decltype(&::f)>(::dlsym(lib, #f)); \
+  if (!f) {                                               \
+    error = "libcups.so.2 has no " #f;                    \
+    return false;                                         \
+  }
+    PLOTANE_CUPS_FUNCTIONS(PLOTANE_CUPS_LOAD)
+#undef PLOTANE_CUPS_LOAD
+    return true;
+  }
+};
 
 std::string upper(std::string s) {
   for (char& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
@@ -54,18 +91,19 @@ std::vector<std::string> commandSets(const std::string& deviceId) {
 
 class CupsDocumentSink : public ByteSink {
  public:
-  explicit CupsDocumentSink(http_t* http) : http_(http) {}
+  CupsDocumentSink(const CupsLibrary& cups, http_t* http) : cups(cups), http_(http) {}
   bool write(const uint8_t* data, std::size_t n) override {
-    return cupsWriteRequestData(http_, reinterpret_cast<const char*>(data), n) ==
+    return cups.cupsWriteRequestData(http_, reinterpret_cast<const char*>(data), n) ==
            HTTP_STATUS_CONTINUE;
   }
 
  private:
+  const CupsLibrary& cups;
   http_t* http_;
 };
 
-std::string serviceError(const char* fallback) {
-  const char* text = cupsLastErrorString();
+std::string serviceError(const CupsLibrary& cups, const char* fallback) {
+  const char* text = cups.cupsLastErrorString();
   return text && *text ? std::string(text) : std::string(fallback);
 }
 
@@ -77,44 +115,45 @@ std::string cancelledMessage(const std::string& reason) {
 bool failed(ipp_status_t status) { return status > IPP_STATUS_OK_EVENTS_COMPLETE; }
 
 // The printer's IEEE 1284 device ID, empty when it reports none.
-std::string printerDeviceId(http_t* http, cups_dest_t* dest) {
-  const char* uri = cupsGetOption("printer-uri-supported", dest->num_options, dest->options);
+std::string printerDeviceId(const CupsLibrary& cups, http_t* http, cups_dest_t* dest) {
+  const char* uri = cups.cupsGetOption("printer-uri-supported", dest->num_options, dest->options);
   std::string fallback;
   if (!uri) {
     fallback = std::string("ipp://localhost/printers/") + dest->name;
     uri = fallback.c_str();
   }
-  ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
-  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
-  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
-               "printer-device-id");
-  ipp_t* response = cupsDoRequest(http, request, "/");  // frees the request
+  ipp_t* request = cups.ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+  cups.ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+  cups.ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                    "printer-device-id");
+  ipp_t* response = cups.cupsDoRequest(http, request, "/");  // frees the request
   std::string id;
   if (response) {
-    if (ipp_attribute_t* a = ippFindAttribute(response, "printer-device-id", IPP_TAG_ZERO)) {
-      if (const char* s = ippGetString(a, 0, nullptr)) id = s;
+    if (ipp_attribute_t* a = cups.ippFindAttribute(response, "printer-device-id", IPP_TAG_ZERO)) {
+      if (const char* s = cups.ippGetString(a, 0, nullptr)) id = s;
     }
-    ippDelete(response);
+    cups.ippDelete(response);
   }
   return id;
 }
 
 // Cancels a job that must not stay queued. A fresh connection: the one of the failed job may be
 // in the middle of a request.
-void cancelJob(cups_dest_t* dest, int job) {
-  http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                              30000, nullptr);
-  cupsCancelDestJob(http ? http : CUPS_HTTP_DEFAULT, dest, job);
-  if (http) httpClose(http);
+void cancelJob(const CupsLibrary& cups, cups_dest_t* dest, int job) {
+  http_t* http = cups.httpConnect2(cups.cupsServer(), cups.ippPort(), nullptr, AF_UNSPEC,
+                                   cups.cupsEncryption(), 1, 30000, nullptr);
+  cups.cupsCancelDestJob(http ? http : CUPS_HTTP_DEFAULT, dest, job);
+  if (http) cups.httpClose(http);
 }
 
 // Owns what one print job holds.
 struct JobResources {
+  const CupsLibrary& cups;
   cups_dest_t* dest = nullptr;
   cups_dinfo_t* info = nullptr;
   ~JobResources() {
-    if (info) cupsFreeDestInfo(info);
-    if (dest) cupsFreeDests(1, dest);
+    if (info) cups.cupsFreeDestInfo(info);
+    if (dest) cups.cupsFreeDests(1, dest);
   }
 };
 
@@ -145,13 +184,20 @@ std::string NoPclMessage(const std::string& queue) {
 bool PrintPclToCups(Drawing& drawing, const std::string& destination, const std::string& title) {
   Host& host = drawing.host();
   BusyCursor busy(host);
+  CupsLibrary cups;
+  std::string missing;
+  if (!cups.load(missing)) {
+    host.message("The printing service cannot be reached (" + missing + ")", "Print");
+    return false;
+  }
   http_t* http = CUPS_HTTP_DEFAULT;
-  JobResources job;
-  job.dest = cupsGetNamedDest(http, destination.empty() ? nullptr : destination.c_str(), nullptr);
+  JobResources job{cups};
+  job.dest =
+      cups.cupsGetNamedDest(http, destination.empty() ? nullptr : destination.c_str(), nullptr);
   if (!job.dest) {
-    const ipp_status_t status = cupsLastError();
+    const ipp_status_t status = cups.cupsLastError();
     if (status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE || status == IPP_STATUS_ERROR_INTERNAL)
-      host.message(serviceError("The printing service does not answer"), "Print");
+      host.message(serviceError(cups, "The printing service does not answer"), "Print");
     else if (destination.empty())
       host.message("No default printer", "Print");
     else
@@ -161,48 +207,50 @@ bool PrintPclToCups(Drawing& drawing, const std::string& destination, const std:
   const std::string queue = job.dest->name;
 
   // The document format from what the queue says it takes.
-  job.info = cupsCopyDestInfo(http, job.dest);
+  job.info = cups.cupsCopyDestInfo(http, job.dest);
   if (!job.info) {
-    host.message(serviceError("The printer could not be asked what it takes"), "Print");
+    host.message(serviceError(cups, "The printer could not be asked what it takes"), "Print");
     return false;
   }
   std::vector<std::string> formats;
-  if (ipp_attribute_t* a = cupsFindDestSupported(http, job.dest, job.info, "document-format")) {
-    for (int i = 0; i < ippGetCount(a); ++i)
-      if (const char* f = ippGetString(a, i, nullptr)) formats.emplace_back(f);
+  if (ipp_attribute_t* a =
+          cups.cupsFindDestSupported(http, job.dest, job.info, "document-format")) {
+    for (int i = 0; i < cups.ippGetCount(a); ++i)
+      if (const char* f = cups.ippGetString(a, i, nullptr)) formats.emplace_back(f);
   }
-  const std::string format = ChoosePclFormat(formats, printerDeviceId(http, job.dest));
+  const std::string format = ChoosePclFormat(formats, printerDeviceId(cups, http, job.dest));
   if (format.empty()) {
     host.message(NoPclMessage(queue), "Print");
     return false;
   }
 
   int id = 0;
-  if (failed(cupsCreateDestJob(http, job.dest, job.info, &id, title.c_str(), 0, nullptr)) ||
+  if (failed(cups.cupsCreateDestJob(http, job.dest, job.info, &id, title.c_str(), 0, nullptr)) ||
       id <= 0) {
-    host.message(serviceError("The print job could not be created"), "Print");
-    if (id > 0) cancelJob(job.dest, id);
+    host.message(serviceError(cups, "The print job could not be created"), "Print");
+    if (id > 0) cancelJob(cups, job.dest, id);
     return false;
   }
   // From here on every failure cancels the job, so that nothing is left in the queue.
-  if (cupsStartDestDocument(http, job.dest, job.info, id, title.c_str(), format.c_str(), 0, nullptr,
-                            1) != HTTP_STATUS_CONTINUE) {
-    host.message(cancelledMessage(serviceError("the document could not be started")), "Print");
-    cancelJob(job.dest, id);
+  if (cups.cupsStartDestDocument(http, job.dest, job.info, id, title.c_str(), format.c_str(), 0,
+                                 nullptr, 1) != HTTP_STATUS_CONTINUE) {
+    host.message(cancelledMessage(serviceError(cups, "the document could not be started")),
+                 "Print");
+    cancelJob(cups, job.dest, id);
     return false;
   }
-  CupsDocumentSink sink(http);
+  CupsDocumentSink sink(cups, http);
   const bool sent = drawing.WritePcl(sink);
   // A request the server stopped reading is not finished (libcups can spin on it for ever): the
   // broken connection is dropped (cupsSetServer closes it) and the job cancelled on a new one.
-  if (!sent) cupsSetServer(nullptr);
+  if (!sent) cups.cupsSetServer(nullptr);
   const ipp_status_t status =
-      sent ? cupsFinishDestDocument(http, job.dest, job.info) : IPP_STATUS_ERROR_INTERNAL;
+      sent ? cups.cupsFinishDestDocument(http, job.dest, job.info) : IPP_STATUS_ERROR_INTERNAL;
   if (!sent || failed(status)) {
-    host.message(cancelledMessage(sent ? serviceError("the printer did not take the document")
+    host.message(cancelledMessage(sent ? serviceError(cups, "the printer did not take the document")
                                        : "the printing service stopped taking the document"),
                  "Print");
-    cancelJob(job.dest, id);
+    cancelJob(cups, job.dest, id);
     return false;
   }
   return true;

@@ -4,14 +4,30 @@
 #include <bit>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <new>
 
 namespace plotane {
 
-DrawingImage::DrawingImage() : store_(std::size_t(kRasterRows) * kRasterRowBytes, 0) {
-  for (int r = 0; r < kRasterRows; ++r) rows_[r] = store_.data() + std::size_t(r) * kRasterRowBytes;
+PageMemory::PageMemory(std::size_t bytes) : size_(bytes) {
+  if (bytes == 0) return;
+  data_ = static_cast<uint8_t*>(std::calloc(bytes, 1));
+  if (!data_) throw std::bad_alloc();
 }
 
-void DrawingImage::clear() { std::fill(store_.begin(), store_.end(), uint8_t(0)); }
+PageMemory::PageMemory(const PageMemory& other) : PageMemory(other.size_) {
+  if (size_) std::memcpy(data_, other.data_, size_);
+}
+
+PageMemory::~PageMemory() { std::free(data_); }
+
+void PageMemory::clear() {
+  if (data_) std::memset(data_, 0, size_);
+}
+
+DrawingImage::DrawingImage() : store_(std::size_t(kRasterRows) * kRasterRowBytes) {
+  for (int r = 0; r < kRasterRows; ++r) rows_[r] = store_.data() + std::size_t(r) * kRasterRowBytes;
+}
 
 static long popCount(const uint8_t* p, std::size_t n) {
   long total = 0;
@@ -25,7 +41,7 @@ void MonoBitmap::resize(int width, int height) {
   width_ = width;
   height_ = height;
   bytesPerRow_ = (width + 7) / 8;
-  bits_.assign(std::size_t(bytesPerRow_) * height, 0);
+  bits_ = PageMemory(std::size_t(bytesPerRow_) * std::size_t(height));
 }
 
 long MonoBitmap::countInk() const { return popCount(bits_.data(), bits_.size()); }

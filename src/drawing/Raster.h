@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace plotane {
@@ -74,6 +76,36 @@ inline constexpr int kRasterRowBytes = 300;
 inline constexpr uint8_t kSetMask[8] = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
 inline constexpr uint8_t kClearMask[8] = {0x7F, 0xBF, 0xDF, 0xEF, 0xF7, 0xFB, 0xFD, 0xFE};
 
+// Zeroed memory for a bitmap, from calloc: large blocks come straight from the system as zero
+// pages that cost nothing until they are touched, so a page that is never drawn on is never paid
+// for.
+class PageMemory {
+ public:
+  PageMemory() = default;
+  explicit PageMemory(std::size_t bytes);
+  PageMemory(const PageMemory& other);
+  PageMemory(PageMemory&& other) noexcept { swap(other); }
+  PageMemory& operator=(PageMemory other) noexcept {
+    swap(other);
+    return *this;
+  }
+  ~PageMemory();
+
+  uint8_t* data() { return data_; }
+  const uint8_t* data() const { return data_; }
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  void clear();
+  void swap(PageMemory& other) noexcept {
+    std::swap(data_, other.data_);
+    std::swap(size_, other.size_);
+  }
+
+ private:
+  uint8_t* data_ = nullptr;
+  std::size_t size_ = 0;
+};
+
 // 3000 rows of 300 bytes reached through a row table; row 0 is the top of the portrait page.
 class DrawingImage {
  public:
@@ -81,11 +113,21 @@ class DrawingImage {
   DrawingImage(const DrawingImage&) = delete;
   DrawingImage& operator=(const DrawingImage&) = delete;
 
-  uint8_t* row(int r) { return rows_[r]; }
+  // Writing goes through row() and setPixel(), which note that the page may no longer be white.
+  uint8_t* row(int r) {
+    blank_ = false;
+    return rows_[r];
+  }
   const uint8_t* row(int r) const { return rows_[r]; }
-  void clear();
+  // A page known white (not written since it was made or cleared) is not cleared again: the
+  // start-up clears would otherwise touch every page of a raster no script draws on.
+  void clear() {
+    if (!blank_) store_.clear();
+    blank_ = true;
+  }
   bool pixel(int r, int c) const { return (rows_[r][c >> 3] & kSetMask[c & 7]) != 0; }
   void setPixel(int r, int c, bool black) {
+    blank_ = false;
     if (black)
       rows_[r][c >> 3] |= kSetMask[c & 7];
     else
@@ -100,7 +142,8 @@ class DrawingImage {
   }
 
  private:
-  std::vector<uint8_t> store_;
+  PageMemory store_;
+  bool blank_ = true;
   uint8_t* rows_[kRasterRows];
 };
 
@@ -111,7 +154,7 @@ class MonoBitmap {
   MonoBitmap() = default;
   MonoBitmap(int width, int height) { resize(width, height); }
   void resize(int width, int height);
-  void clear() { std::fill(bits_.begin(), bits_.end(), uint8_t(0)); }
+  void clear() { bits_.clear(); }
   int width() const { return width_; }
   int height() const { return height_; }
   int bytesPerRow() const { return bytesPerRow_; }
@@ -145,7 +188,7 @@ class MonoBitmap {
   void penSquare(int left, int top, int pen, bool black);
 
   int width_ = 0, height_ = 0, bytesPerRow_ = 0;
-  std::vector<uint8_t> bits_;
+  PageMemory bits_;
 };
 
 }  // namespace plotane

@@ -1,7 +1,10 @@
 #include "worksheet/Format.h"
 
+#include <algorithm>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -101,29 +104,110 @@ std::string IntText(long value, int width) {
   return buf;
 }
 
-bool ConvertReal(const std::string& text, double& value) {
-  std::size_t i = 0, n = text.size();
-  while (i < n && text[i] == ' ') ++i;
-  std::size_t start = i;
-  if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
-  std::size_t digits = 0;
-  while (i < n && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
-  if (i < n && text[i] == '.') {
+namespace {
+
+// The power of ten of a well-formed number's first significant digit (0 for zero), saturated
+// far beyond any double's range.
+long decimalExponent(std::string_view t) {
+  std::size_t i = 0, n = t.size();
+  if (i < n && (t[i] == '+' || t[i] == '-')) ++i;
+  long position = -1;  // the power of the digit at i
+  long first = 0;
+  bool found = false;
+  for (; i < n && t[i] != 'e' && t[i] != 'E'; ++i) {
+    if (t[i] == '.') continue;
+    if (!found && t[i] != '0') {
+      found = true;
+      first = position;
+    }
+    --position;
+  }
+  if (!found) return 0;
+  // position counted down from -1 for every digit; the integer digits come first.
+  const std::size_t point = t.find('.');
+  const std::size_t mantissaEnd = i;
+  long integerDigits = 0;
+  for (std::size_t k = (t[0] == '+' || t[0] == '-') ? 1 : 0; k < std::min(point, mantissaEnd); ++k)
+    ++integerDigits;
+  first += integerDigits;
+  long exponent = 0;
+  bool negative = false;
+  if (i < n) {
     ++i;
-    while (i < n && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
+    if (i < n && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
+    for (; i < n; ++i) exponent = std::min(exponent * 10 + (t[i] - '0'), 100000L);
+  }
+  return first + (negative ? -exponent : exponent);
+}
+
+}  // namespace
+
+bool ConvertReal(std::string_view text, double& value) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p < end && *p == ' ') ++p;
+  const char* const start = p;
+  bool negative = false;
+  if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+  // The digits as an integer, while it holds them exactly, and the power of ten it is off by.
+  uint64_t mantissa = 0;
+  int significant = 0, scale = 0;
+  std::size_t digits = 0;
+  for (; p < end && unsigned(*p - '0') < 10; ++p, ++digits) {
+    if (mantissa == 0 && *p == '0') continue;
+    if (significant < 19) {
+      mantissa = mantissa * 10 + unsigned(*p - '0');
+      ++significant;
+    } else {
+      ++scale;
+    }
+  }
+  if (p < end && *p == '.') {
+    for (++p; p < end && unsigned(*p - '0') < 10; ++p, ++digits) {
+      if (mantissa == 0 && *p == '0') {
+        --scale;
+        continue;
+      }
+      if (significant < 19) {
+        mantissa = mantissa * 10 + unsigned(*p - '0');
+        ++significant;
+        --scale;
+      }
+    }
   }
   if (digits == 0) return false;
-  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
-    std::size_t expDigits = 0;
-    while (i < n && text[i] >= '0' && text[i] <= '9') ++i, ++expDigits;
-    if (expDigits == 0) return false;
+  long exponent = 0;
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    ++p;
+    bool negativeExponent = false;
+    if (p < end && (*p == '+' || *p == '-')) negativeExponent = *p++ == '-';
+    const char* first = p;
+    for (; p < end && unsigned(*p - '0') < 10; ++p)
+      exponent = std::min(exponent * 10 + (*p - '0'), 100000L);
+    if (p == first) return false;
+    if (negativeExponent) exponent = -exponent;
   }
-  if (i != n) return false;
-  // The syntax is checked above; strtod does the rounding.
-  std::string number = text.substr(start, i - start);
-  double v = std::strtod(number.c_str(), nullptr);
+  if (p != end) return false;
+
+  double v;
+  const long power = exponent + scale;
+  if (mantissa <= (uint64_t(1) << 53) && power >= -22 && power <= 22) {
+    // Both operands exact, so the one operation rounds correctly (as strtod would).
+    static constexpr double kPowers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                           1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                           1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    v = power >= 0 ? double(mantissa) * kPowers[power] : double(mantissa) / kPowers[-power];
+    if (negative) v = -v;
+  } else {
+    // from_chars rounds correctly too, in any locale, but takes no plus sign.
+    const char* from = start + (*start == '+' ? 1 : 0);
+    const auto [stop, err] = std::from_chars(from, end, v);
+    if (err == std::errc::result_out_of_range)
+      // Beyond a double either way: too large is refused below, too small is zero.
+      v = decimalExponent(text.substr(std::size_t(start - text.data()))) > 0 ? HUGE_VAL : 0.0;
+    else if (err != std::errc() || stop != end)
+      return false;
+  }
   if (!std::isfinite(v) || std::fabs(v) > double(FLT_MAX)) return false;
   value = v;
   return true;

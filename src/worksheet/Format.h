@@ -4,6 +4,7 @@
 // typed cells, dialogs and text tables.
 
 #include <string>
+#include <string_view>
 
 namespace plotane {
 
@@ -37,6 +38,7 @@ std::string IntText(long value, int width = 0);
 // Converts text as a real number: optional leading blanks, an optional sign, digits with an
 // optional point and fraction, an optional exponent, and nothing after. A number outside the
 // single-precision range is refused (it could only be stored as infinity). False on any error.
-bool ConvertReal(const std::string& text, double& value);
+// Locale-independent: the point is the decimal separator whatever the user's settings.
+bool ConvertReal(std::string_view text, double& value);
 
 }  // namespace plotane

@@ -228,17 +228,18 @@ void Worksheet::ReadTxtTable(const std::string& fileName, int c1) {
       break;
     }
     ++i;
-    std::size_t p = 0;
+    const char* p = line.data();
+    const char* const end = p + line.size();
     for (int k = 0; k < n; ++k) {
-      while (p < line.size() && (line[p] == ' ' || line[p] == '\t')) ++p;
-      if (p >= line.size()) {
+      while (p < end && (*p == ' ' || *p == '\t')) ++p;
+      if (p >= end) {
         failure = kNotEnoughNumbers;
         break;
       }
-      std::size_t e = p;
-      while (e < line.size() && line[e] != ' ' && line[e] != '\t') ++e;
+      const char* e = p;
+      while (e < end && *e != ' ' && *e != '\t') ++e;
       double value;
-      if (!ConvertReal(line.substr(p, e - p), value)) {
+      if (!ConvertReal(std::string_view(p, std::size_t(e - p)), value)) {
         failure = kInputError;
         break;
       }

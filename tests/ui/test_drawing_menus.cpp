@@ -47,6 +47,7 @@ struct Window {
   QWidget* view = nullptr;
   QStringList files;
   QList<TDrFrm::FileKind> asked;
+  int exportDpi = 300;  // the resolution "Export PNG..." is answered with
 
   Window() {
     QObject::connect(&frm, &TDrFrm::closed, [this] { ctx.drawingWindowClosed(); });
@@ -54,6 +55,11 @@ struct Window {
       asked << kind;
       return files.isEmpty() ? QString() : files.takeFirst();
     };
+    frm.exportPrompts.fileName = [this](QWidget*, const QString&, const QString&, const QString&,
+                                        const QString&) {
+      return files.isEmpty() ? QString() : files.takeFirst();
+    };
+    frm.exportPrompts.resolution = [this](QWidget*) { return exportDpi; };
     frm.printDialog = [](QPrinter&) { return false; };
     frm.resize(1000, 1200);
     frm.show();
@@ -183,8 +189,9 @@ class DrawingMenusTest : public QObject {
     QCOMPARE(items(w.frm, "File1"),
              QStringList({"&Open GRL=302", "&Save GRL=303", "&Print=304", "PCL Printing Mode=304",
                           "Windows Print Mode=304", "&Write PCX file=305",
-                          QString::fromUtf8("Export PNG\u2026=301"),
-                          QString::fromUtf8("Export PDF\u2026=301")}));
+                          QString::fromUtf8("Export SVG\u2026=301"),
+                          QString::fromUtf8("Export PDF\u2026=301"),
+                          QString::fromUtf8("Export PNG\u2026=301")}));
     QCOMPARE(items(w.frm, "SetParams1"), QStringList({"&FontCode=307", "&LineCode=308",
                                                       "&Angle of text=309", "&PointSizeCode=0"}));
     QCOMPARE(items(w.frm, "DrawingProcedures1"),
@@ -527,10 +534,17 @@ class DrawingMenusTest : public QObject {
     QFile::remove(w.file("pcl-mode.pdf"));
     w.trigger("Print1");
     QVERIFY(!QFile::exists(w.file("pcl-mode.pdf")));
-    // "Export PDF..." is the same page.
-    w.files = {w.file("export.pdf")};
+    // "Export PDF..." and "Export SVG..." write the page as vectors (their agreement with the
+    // raster is the export tests' business).
+    w.files = {w.file("export.pdf"), w.file("export.svg")};
     w.trigger("ExportPDF1");
-    QVERIFY(render(w.file("export.pdf")) == batchPage);
+    w.trigger("ExportSVG1");
+    QVERIFY(w.host.messages.empty());
+    for (const char* name : {"export.pdf", "export.svg"}) {
+      QFile f(w.file(name));
+      QVERIFY2(f.open(QIODevice::ReadOnly), name);
+      QVERIFY(f.read(5) == (name[7] == 'p' ? "%PDF-" : "<?xml"));
+    }
   }
 
   // PCL mode sends the job to the queue chosen in the print dialog. Run by tools/test-printing
@@ -593,6 +607,12 @@ class DrawingMenusTest : public QObject {
         diff +=
             (png.pixelColor(c, r) == Qt::black) != bool(bits[r * 300 + c / 8] & (0x80 >> (c & 7)));
     QCOMPARE(diff, 0L);
+    // At 600 dpi the page is drawn again from its vectors, twice as many pixels each way.
+    w.exportDpi = 600;
+    w.files = {w.file("page600.png")};
+    w.trigger("ExportPNG1");
+    QCOMPARE(QImage(w.file("page600.png")).size(), QSize(4800, 6000));
+    w.exportDpi = 300;
     w.files = {w.file("no/such/page.png")};
     w.trigger("ExportPNG1");
     QVERIFY(w.host.lastMessage().find("no/such/page.png") != std::string::npos);

@@ -3,7 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "Lcg.h"
 
 #include "worksheet/Format.h"
 
@@ -96,6 +103,55 @@ TEST(ConvertReal, AcceptsNumbersOnly) {
                           "1..2", "--1", "1 2", "\t5"}) {
     EXPECT_FALSE(ConvertReal(bad, v)) << bad;
   }
+}
+
+// The value is the correctly rounded double of the text, as the C library's strtod (in the C
+// locale) gives it, for numbers written every way a table may hold them: fixed and scientific, with
+// long mantissas, leading zeros, signs and exponents near the ends of the single range.
+TEST(ConvertReal, RoundsAsTheCLibraryDoes) {
+  test::Lcg rng{20261207};
+  const char* formats[] = {"%.0f",  "%.3f",  "%.5f",  "%.9f",    "%.17g", "%.6E",
+                           "%.15e", "%.21e", "%+.8g", "%014.7f", "%.25f", "%g"};
+  int compared = 0;
+  for (int i = 0; i < 20000; ++i) {
+    const double magnitude = std::pow(10.0, rng.next() * 76 - 38);
+    const double x = (rng.next() < 0.5 ? -1 : 1) * magnitude * (1 + rng.next());
+    char text[128];
+    std::snprintf(text, sizeof text, formats[i % 12], x);
+    const double expected = std::strtod(text, nullptr);
+    if (!std::isfinite(expected) || std::fabs(expected) > double(FLT_MAX)) continue;
+    double v = 0;
+    ASSERT_TRUE(ConvertReal(text, v)) << text;
+    ASSERT_EQ(std::memcmp(&v, &expected, sizeof v), 0) << text;
+    ++compared;
+  }
+  EXPECT_GT(compared, 19000);
+  // Halfway cases and digits beyond what a double holds.
+  for (const char* text : {"9007199254740993", "0.1", "2.2250738585072011e-308",
+                           "1.00000000000000011102230246251565404236316680908203125",
+                           "123456789012345678901234567890e-10", "0.000000000000000000000000001",
+                           "1e-320", "4.9e-324", "1e-400", "-0", "+0.0e+00"}) {
+    double v = 1, expected = std::strtod(text, nullptr);
+    ASSERT_TRUE(ConvertReal(text, v)) << text;
+    EXPECT_EQ(std::memcmp(&v, &expected, sizeof v), 0) << text;
+  }
+}
+
+// The point is the decimal separator in every locale (the desktop program runs in the user's).
+TEST(ConvertReal, IgnoresTheLocale) {
+  const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+  bool comma = false;
+  for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "de_DE", "fr_FR"})
+    if (std::setlocale(LC_NUMERIC, name)) {
+      comma = true;
+      break;
+    }
+  double v = 0;
+  const bool ok = ConvertReal("1.5", v);
+  std::setlocale(LC_NUMERIC, saved.c_str());
+  if (!comma) GTEST_SKIP() << "no locale with a decimal comma here";
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(v, 1.5);
 }
 
 TEST(ConvertReal, RefusesNumbersOutsideTheSingleRange) {

@@ -7,7 +7,7 @@
 
 #include "drawing/Drawing.h"
 #include "drawing/DrawingOutput.h"
-#include "drawing/ui/PagePng.h"
+#include "drawing/PagePng.h"
 #include "shell/base/Host.h"
 
 namespace plotane {
@@ -71,7 +71,7 @@ bool ExportDrawingCommand(QWidget* parent, Drawing& drawing, VectorFormat format
   {
     BusyCursor busy(drawing.host());
     ok = format == VectorFormat::Png && dpi == 300
-             ? WritePagePng(PageBits(drawing), file, error, drawing.host().writeFaults())
+             ? WritePagePng(drawing, file, error, drawing.host().writeFaults())
              : ExportDrawing(drawing, format, file, dpi, error, drawing.host().writeFaults());
   }
   if (!ok)

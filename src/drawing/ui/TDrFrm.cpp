@@ -20,7 +20,6 @@
 #include "drawing/DrawingFileFlow.h"
 #include "drawing/DrawingOutput.h"
 #include "drawing/ui/DrawingCommands.h"
-#include "drawing/ui/PagePng.h"
 #include "drawing/ui/PagePrinter.h"
 #include "shell/AppContext.h"
 #include "shell/base/Messages.h"
@@ -262,8 +261,12 @@ void TDrFrm::buildMenus() {
     refresh();
   });
   file_->addSeparator();
-  item(file_, QStringLiteral("Export PNG\u2026"), "ExportPNG1", 301, [this] { ExportPngClick(); });
-  item(file_, QStringLiteral("Export PDF\u2026"), "ExportPDF1", 301, [this] { ExportPdfClick(); });
+  item(file_, QStringLiteral("Export SVG\u2026"), "ExportSVG1", 301,
+       [this] { ExportClick(VectorFormat::Svg); });
+  item(file_, QStringLiteral("Export PDF\u2026"), "ExportPDF1", 301,
+       [this] { ExportClick(VectorFormat::Pdf); });
+  item(file_, QStringLiteral("Export PNG\u2026"), "ExportPNG1", 301,
+       [this] { ExportClick(VectorFormat::Png); });
   // A GRD file loaded meanwhile may have changed the print mode.
   connect(file_, &QMenu::aboutToShow, this, [this] { updateMenus(); });
 
@@ -486,8 +489,6 @@ QString TDrFrm::defaultChooseFile(FileKind kind) {
   static const Dialog dialogs[] = {
       {"Open GRL", "GRL file (*.GRL *.grl)", "GRL", false},
       {"Save GRL", "GRL file (*.GRL *.grl)", "GRL", true},
-      {"Export PNG", "PNG image (*.png *.PNG)", "png", true},
-      {"Export PDF", "PDF document (*.pdf *.PDF)", "pdf", true},
   };
   const Dialog& dlg = dialogs[int(kind)];
   QFileDialog d(this, dlg.caption);
@@ -562,34 +563,8 @@ void TDrFrm::PrintClick() {
   if (!PrintPageOn(printer, bits, landscape, error)) ctx_.host.message(error, "Print");
 }
 
-void TDrFrm::ExportPngClick() {
-  const QString path = chooseFile(FileKind::ExportPng);
-  if (!path.isEmpty()) exportPng(path);
-}
-
-void TDrFrm::ExportPdfClick() {
-  const QString path = chooseFile(FileKind::ExportPdf);
-  if (!path.isEmpty()) exportPdf(path);
-}
-
-bool TDrFrm::exportPng(const QString& path) {
-  BusyCursor busy(ctx_.host);
-  const std::string file = path.toLocal8Bit().toStdString();
-  std::string error;
-  if (WritePagePng(PageBits(ctx_.ensureDrawing()), file, error, ctx_.host.writeFaults()))
-    return true;
-  IOFAIL(ctx_.host, file, error);
-  return false;
-}
-
-bool TDrFrm::exportPdf(const QString& path) {
-  BusyCursor busy(ctx_.host);
-  const Drawing& d = ctx_.ensureDrawing();
-  std::string error;
-  if (WritePagePdf(PageBits(d), d.state.LandscapeMode, path.toLocal8Bit().toStdString(), error))
-    return true;
-  ctx_.host.message(error, "Export PDF");
-  return false;
+void TDrFrm::ExportClick(VectorFormat format) {
+  ExportDrawingCommand(this, ctx_.ensureDrawing(), format, exportPrompts);
 }
 
 // ---- Closing ----

@@ -9,6 +9,7 @@
 
 #include <QString>
 
+#include "drawing/ui/DrawingExport.h"
 #include "shell/ui/WorkWindow.h"
 
 class QAction;
@@ -41,7 +42,7 @@ class TDrFrm : public TWorkFrm {
   DrawingCommands* commands() const { return commands_; }
 
   // The files the window asks for; the dialogs are replaceable for tests. Empty: cancelled.
-  enum class FileKind { OpenGrl, SaveGrl, ExportPng, ExportPdf };
+  enum class FileKind { OpenGrl, SaveGrl };
   std::function<QString(FileKind)> chooseFile;
   // The print dialog on the printer it sets up; false when cancelled. Replaceable for tests.
   std::function<bool(QPrinter&)> printDialog;
@@ -51,11 +52,10 @@ class TDrFrm : public TWorkFrm {
   bool SaveGrlClick();  // false when cancelled or failed
   void PrintClick();
   void setPclPrintMode(bool pcl);
-  void ExportPngClick();
-  void ExportPdfClick();
-  // The exports themselves; false after the message when the file could not be written.
-  bool exportPng(const QString& path);
-  bool exportPdf(const QString& path);
+  // "Export SVG...", "Export PDF..." (vectors) and "Export PNG..." (with its resolution).
+  void ExportClick(VectorFormat format);
+  // What the export commands ask; replaceable for tests.
+  ExportPrompts exportPrompts;
 
  signals:
   void closed();

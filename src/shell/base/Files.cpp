@@ -361,11 +361,22 @@ bool readWholeFile(const std::string& name, std::vector<uint8_t>& out, std::stri
           return refuse(ReadFailure::TooLarge, "file is larger than this kind of file can be");
         break;
       }
+      // A small probe first: most files have not grown, and the buffer is not widened (and
+      // its new pages paid for) for nothing.
+      uint8_t chunk[4096];
+      ssize_t got = ::read(fd, chunk, std::min(sizeof chunk, maxBytes - out.size()));
+      if (got < 0) {
+        if (errno == EINTR) continue;
+        return refuse(ReadFailure::ReadError, "read failed: " + systemErrorText(errno));
+      }
+      if (got == 0) break;
       try {
-        out.resize(std::min(maxBytes, out.size() + 65536));
+        out.insert(out.end(), chunk, chunk + got);
       } catch (const std::bad_alloc&) {
         return refuse(ReadFailure::NoMemory, "not enough memory to read the file");
       }
+      done += std::size_t(got);
+      continue;
     }
     ssize_t got = ::read(fd, out.data() + done, out.size() - done);
     if (got < 0) {
