@@ -7,27 +7,46 @@
 #include <cstring>
 #include <new>
 
+#include <sys/mman.h>
+
 namespace plotane {
+
+// Blocks this large come from the system directly: calloc may hand out reused heap memory that
+// it must clear page by page, even for blocks above its usual threshold once it has raised it.
+constexpr std::size_t kMappedBytes = 64 * 1024;
 
 PageMemory::PageMemory(std::size_t bytes) : size_(bytes) {
   if (bytes == 0) return;
-  data_ = static_cast<uint8_t*>(std::calloc(bytes, 1));
-  if (!data_) throw std::bad_alloc();
+  if (bytes >= kMappedBytes) {
+    void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED) throw std::bad_alloc();
+    data_ = static_cast<uint8_t*>(p);
+  } else {
+    data_ = static_cast<uint8_t*>(std::calloc(bytes, 1));
+    if (!data_) throw std::bad_alloc();
+  }
 }
 
 PageMemory::PageMemory(const PageMemory& other) : PageMemory(other.size_) {
-  if (size_) std::memcpy(data_, other.data_, size_);
+  if (size_ && !other.white_) {
+    std::memcpy(data_, other.data_, size_);
+    white_ = false;
+  }
 }
 
-PageMemory::~PageMemory() { std::free(data_); }
+PageMemory::~PageMemory() {
+  if (size_ >= kMappedBytes)
+    ::munmap(data_, size_);
+  else
+    std::free(data_);
+}
 
 void PageMemory::clear() {
-  if (data_) std::memset(data_, 0, size_);
+  if (data_ && !white_) std::memset(data_, 0, size_);
+  white_ = true;
 }
 
-DrawingImage::DrawingImage() : store_(std::size_t(kRasterRows) * kRasterRowBytes) {
-  for (int r = 0; r < kRasterRows; ++r) rows_[r] = store_.data() + std::size_t(r) * kRasterRowBytes;
-}
+DrawingImage::DrawingImage() : store_(std::size_t(kRasterRows) * kRasterRowBytes) {}
 
 static long popCount(const uint8_t* p, std::size_t n) {
   long total = 0;

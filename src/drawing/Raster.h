@@ -76,9 +76,10 @@ inline constexpr int kRasterRowBytes = 300;
 inline constexpr uint8_t kSetMask[8] = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
 inline constexpr uint8_t kClearMask[8] = {0x7F, 0xBF, 0xDF, 0xEF, 0xF7, 0xFB, 0xFD, 0xFE};
 
-// Zeroed memory for a bitmap, from calloc: large blocks come straight from the system as zero
-// pages that cost nothing until they are touched, so a page that is never drawn on is never paid
-// for.
+// Zeroed memory for a bitmap: large blocks come straight from the system as zero pages that cost
+// nothing until they are touched, so a page that is never drawn on is never paid for. Writing
+// goes through the non-const data(), which notes that the block may no longer be all zero; a
+// clear of a block still all zero touches nothing.
 class PageMemory {
  public:
   PageMemory() = default;
@@ -91,7 +92,10 @@ class PageMemory {
   }
   ~PageMemory();
 
-  uint8_t* data() { return data_; }
+  uint8_t* data() {
+    white_ = false;
+    return data_;
+  }
   const uint8_t* data() const { return data_; }
   std::size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
@@ -99,11 +103,13 @@ class PageMemory {
   void swap(PageMemory& other) noexcept {
     std::swap(data_, other.data_);
     std::swap(size_, other.size_);
+    std::swap(white_, other.white_);
   }
 
  private:
   uint8_t* data_ = nullptr;
   std::size_t size_ = 0;
+  bool white_ = true;
 };
 
 // 3000 rows of 300 bytes reached through a row table; row 0 is the top of the portrait page.
@@ -114,37 +120,28 @@ class DrawingImage {
   DrawingImage& operator=(const DrawingImage&) = delete;
 
   // Writing goes through row() and setPixel(), which note that the page may no longer be white.
-  uint8_t* row(int r) {
-    blank_ = false;
-    return rows_[r];
-  }
-  const uint8_t* row(int r) const { return rows_[r]; }
+  uint8_t* row(int r) { return store_.data() + std::size_t(r) * kRasterRowBytes; }
+  const uint8_t* row(int r) const { return store_.data() + std::size_t(r) * kRasterRowBytes; }
   // A page known white (not written since it was made or cleared) is not cleared again: the
   // start-up clears would otherwise touch every page of a raster no script draws on.
-  void clear() {
-    if (!blank_) store_.clear();
-    blank_ = true;
-  }
-  bool pixel(int r, int c) const { return (rows_[r][c >> 3] & kSetMask[c & 7]) != 0; }
+  void clear() { store_.clear(); }
+  bool pixel(int r, int c) const { return (row(r)[c >> 3] & kSetMask[c & 7]) != 0; }
   void setPixel(int r, int c, bool black) {
-    blank_ = false;
     if (black)
-      rows_[r][c >> 3] |= kSetMask[c & 7];
+      row(r)[c >> 3] |= kSetMask[c & 7];
     else
-      rows_[r][c >> 3] &= kClearMask[c & 7];
+      row(r)[c >> 3] &= kClearMask[c & 7];
   }
   // Number of black pixels (tests and diagnostics).
   long countInk() const;
   // True when every pixel of rows r0..r1 and columns c0..c1 (a non-empty rectangle inside the
   // raster) is black, or white: drawing there in that colour cannot change anything.
   bool uniform(int r0, int r1, int c0, int c1, bool black) const {
-    return rectangleUniform([this](int r) { return rows_[r]; }, r0, r1, c0, c1, black);
+    return rectangleUniform([this](int r) { return row(r); }, r0, r1, c0, c1, black);
   }
 
  private:
   PageMemory store_;
-  bool blank_ = true;
-  uint8_t* rows_[kRasterRows];
 };
 
 // A small monochrome bitmap: the preview (800 x 1000 or 1000 x 800) and the stretched preview of
