@@ -146,6 +146,16 @@ def main():
                    both("symbols.json", "BM_KnockoutOverInk/2"),
                    both("symbols.json", "BM_KnockoutOverInk/9")))
     out.append("")
+    vector = os.path.join(work, "vector.json")
+    def export(name):
+        ms = bench(vector, name, "real_time")
+        size = bench(vector, name, "bytes")
+        return "%.0f ms, %.1f MB" % (ms, size / 1e6) if ms is not None and size else "–"
+    out.append("Vector export of page 2 (32 curves × 12 401 points, `bench/bench_vector.cpp`, wall "
+               "clock and file size): SVG %s; PDF %s; PNG at 1200 dpi %s." % (
+                   export("BM_Svg32x12401"), export("BM_Pdf32x12401"),
+                   export("BM_Png1200dpi32x12401")))
+    out.append("")
     out.append("![the goals as bars](performance.png)")
     out.append("")
     out.append("The chart shows each goal's measured figure divided by its limit (for the reading "
