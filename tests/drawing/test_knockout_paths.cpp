@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "Fnv.h"
 #include "Lcg.h"
 #include "TestHost.h"
 #include "drawing/Drawing.h"
@@ -20,15 +21,7 @@ using namespace plotane;
 
 namespace {
 
-struct Hash {
-  uint64_t h = 1469598103934665603ull;  // FNV-1a 64
-  void add(const uint8_t* p, std::size_t n) {
-    for (std::size_t i = 0; i < n; ++i) {
-      h ^= p[i];
-      h *= 1099511628211ull;
-    }
-  }
-};
+using Hash = test::Fnv;
 
 // Clusters of symbols, each cluster over a scribble of lines in both colours, so that every fill
 // meets ground that is partly inked, partly white, and partly its neighbours' knock-outs.

@@ -19,6 +19,7 @@
 #include <cstring>
 #include <vector>
 
+#include "Fnv.h"
 #include "Lcg.h"
 #include "TestHost.h"
 #include "drawing/Drawing.h"
@@ -28,19 +29,7 @@ using namespace plotane;
 
 namespace {
 
-struct Hash {
-  uint64_t h = 1469598103934665603ull;  // FNV-1a 64
-  void add(const uint8_t* p, std::size_t n) {
-    for (std::size_t i = 0; i < n; ++i) {
-      h ^= p[i];
-      h *= 1099511628211ull;
-    }
-  }
-  void add(int v) {
-    uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
-    add(b, 4);
-  }
-};
+using Hash = test::Fnv;
 
 // A rectangle of rows and bytes.
 struct Window {
