@@ -54,7 +54,7 @@ inline void previewSegment(const Drawing& d, double X1, double Y1, double X2, do
 }
 
 // A window of the raster, at most 64 pixels each way, that holds one solid fill while its many
-// segments are laid, so that they need neither the raster's row table nor its clipping: bit
+// segments are laid, so that they need neither the raster's rows nor its clipping: bit
 // 63 - j of a row stands for column left + j and is set where the pixel has the pen's colour. A
 // fill only ever adds that colour, so its segments leave the same pixels in any order, and the
 // window is written back once.

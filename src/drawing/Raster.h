@@ -112,7 +112,8 @@ class PageMemory {
   bool white_ = true;
 };
 
-// 3000 rows of 300 bytes reached through a row table; row 0 is the top of the portrait page.
+// 3000 rows of 300 bytes in one block, a row found by its offset; row 0 is the top of the portrait
+// page.
 class DrawingImage {
  public:
   DrawingImage();
