@@ -83,7 +83,7 @@ class TATFrm : public QDialog {
   RadioGroup* choice_;
 };
 
-// "Move cursor (Numeric specification)". apply returns false when the values are refused; the
+// The numeric cursor move (caption kMovNumCaption). apply returns false when the values are refused; the
 // dialog then shows the message and stays open.
 class TMovNumFrm : public QDialog {
   Q_OBJECT
