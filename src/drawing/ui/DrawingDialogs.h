@@ -83,8 +83,8 @@ class TATFrm : public QDialog {
   RadioGroup* choice_;
 };
 
-// The numeric cursor move (caption kMovNumCaption). apply returns false when the values are refused; the
-// dialog then shows the message and stays open.
+// The numeric cursor move (caption kMovNumCaption). apply returns false when the values are
+// refused; the dialog then shows the message and stays open.
 class TMovNumFrm : public QDialog {
   Q_OBJECT
  public:
